@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace gui::platform {
+
+std::optional<std::string> GetVariable(const std::string& name);
+// The full path of the running executable, links resolved.
+std::string ExecutablePath();
+std::string CurrentFolder();
+// The system's per-user temporary path, the first candidate of the temporary folder.
+std::string SystemTempPath();
+
+}  // namespace gui::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace gui::platform {
+
+constexpr char kPathSeparator = '/';
+
+struct FileStatus {
+  bool exists = false;
+  bool isFolder = false;
+  bool isRegular = false;
+  bool isLink = false;
+  std::uint64_t size = 0;
+  std::int64_t modified = 0;  // seconds since the epoch
+};
+
+struct FolderEntry {
+  std::string name;
+  bool isFolder = false;
+  bool isRegular = false;
+  std::int64_t modified = 0;
+};
+
+// Answers about the file system; these never throw.
+FileStatus StatusOf(const std::string& path);
+FileStatus LinkStatusOf(const std::string& path);
+// Entries of a folder whose names match a wildcard pattern ("*", "?"; "*.*" matches every name).
+std::vector<FolderEntry> FindEntries(const std::string& folder, const std::string& pattern);
+bool HasWildcards(const std::string& name);
+// True when the folder is no link, belongs to the current user and only the owner may write it.
+bool IsPrivateFolder(const std::string& path);
+
+// Operations that change the file system; these throw Error with the runtime's number.
+std::vector<unsigned char> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const unsigned char* data, std::size_t size);
+void WritePrivateBytes(const std::string& path, const unsigned char* data, std::size_t size);
+void MakeFolder(const std::string& path);
+void RemoveFile(const std::string& path);
+void ReplaceFile(const std::string& from, const std::string& to);
+// Appends text while holding an exclusive lock; a lock held by another process gives error 70.
+void AppendExclusive(const std::string& path, const std::string& text);
+
+}  // namespace gui::platform

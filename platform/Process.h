@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace gui::platform {
+
+// One child process, started from a command line and watched until it ends. A child that is
+// still running when the object goes away is left running and reaped later, never killed.
+class ChildProcess {
+public:
+  ChildProcess() = default;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess();
+
+  // Splits the command line into words as a POSIX shell does inside and outside double quotes
+  // (no expansions), and starts the first word, searched on the PATH, in the working folder.
+  // False when the program cannot be started; errno-style code in StartError().
+  bool Start(const std::string& commandLine, const std::string& workingFolder);
+  // Waits at most the given time; true once the child has ended.
+  bool WaitFor(int milliseconds);
+  bool IsRunning();
+  int ExitCode() const { return exitCode_; }
+  int Id() const { return pid_; }
+  int StartError() const { return startError_; }
+
+private:
+  int pid_ = -1;
+  int pidFd_ = -1;
+  int exitCode_ = 0;
+  int startError_ = 0;
+  bool ended_ = false;
+};
+
+// Reaps children left running by earlier ChildProcess objects that have ended since.
+void ReapAbandonedChildren();
+
+}  // namespace gui::platform

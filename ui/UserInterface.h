@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace gui {
+
+// Message box styles and answers, with the numbers the program's texts are written against.
+namespace mb {
+constexpr int kOkOnly = 0;
+constexpr int kOkCancel = 1;
+constexpr int kYesNoCancel = 3;
+constexpr int kYesNo = 4;
+constexpr int kRetryCancel = 5;
+constexpr int kCritical = 16;
+constexpr int kQuestion = 32;
+constexpr int kExclamation = 48;
+constexpr int kInformation = 64;
+constexpr int kForeground = 65536;
+
+constexpr int kOk = 1;
+constexpr int kCancel = 2;
+constexpr int kRetry = 4;
+constexpr int kYes = 6;
+constexpr int kNo = 7;
+}  // namespace mb
+
+// Everything the logic shows to a person goes through this interface.
+class UserInterface {
+public:
+  virtual ~UserInterface() = default;
+
+  // Shows a message box with buttons, icon and flags as in mb::; returns the answer.
+  virtual int MessageBox(const std::string& text, int style, const std::string& title) = 0;
+  // Lets pending window messages be processed while the program waits.
+  virtual void ProcessEvents() = 0;
+  // Closes every window the program has open.
+  virtual void UnloadForms() = 0;
+  // True when nothing is shown and nothing waits for a person.
+  virtual bool IsHeadless() const = 0;
+};
+
+// The interface of this run; headless until the entry point installs another.
+UserInterface& Ui();
+void InstallUi(std::unique_ptr<UserInterface> ui);
+// True when the environment asks for no windows (no display, or QUENTARIS_UI=headless).
+bool HeadlessRequested();
+
+}  // namespace gui
