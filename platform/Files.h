@@ -32,6 +32,8 @@ std::vector<FolderEntry> FindEntries(const std::string& folder, const std::strin
 bool HasWildcards(const std::string& name);
 // True when the folder is no link, belongs to the current user and only the owner may write it.
 bool IsPrivateFolder(const std::string& path);
+// The roots of the system's drives ("/" on POSIX, "C:\\" and the like on Windows).
+std::vector<std::string> DriveRoots();
 
 // Operations that change the file system; these throw Error with the runtime's number.
 std::vector<unsigned char> ReadBytes(const std::string& path);
@@ -40,7 +42,23 @@ void WritePrivateBytes(const std::string& path, const unsigned char* data, std::
 void MakeFolder(const std::string& path);
 void RemoveFile(const std::string& path);
 void ReplaceFile(const std::string& from, const std::string& to);
-// Appends text while holding an exclusive lock; a lock held by another process gives error 70.
-void AppendExclusive(const std::string& path, const std::string& text);
+// Appends text while holding an exclusive lock. An open failure raises, a lock held by another
+// process as error 70; a failed write returns false.
+bool AppendExclusive(const std::string& path, const std::string& text);
+
+// A file read in large blocks from start to end.
+class InputFile {
+public:
+  explicit InputFile(const std::string& path);  // raises when it cannot be opened
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  // Reads up to size bytes; 0 at the end of the file.
+  std::size_t Read(char* buffer, std::size_t size);
+
+private:
+  std::string path_;
+  int fd_ = -1;
+};
 
 }  // namespace gui::platform

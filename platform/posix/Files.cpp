@@ -1,0 +1,197 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/SystemErrors.h"
+
+namespace gui::platform {
+
+namespace {
+
+FileStatus FromStat(const struct stat& info) {
+  FileStatus status;
+  status.exists = true;
+  status.isFolder = S_ISDIR(info.st_mode);
+  status.isRegular = S_ISREG(info.st_mode);
+  status.isLink = S_ISLNK(info.st_mode);
+  status.size = static_cast<std::uint64_t>(info.st_size);
+  status.modified = static_cast<std::int64_t>(info.st_mtime);
+  return status;
+}
+
+// Only "*" and "?" are wildcards in the program's patterns.
+std::string EscapedPattern(const std::string& pattern) {
+  std::string escaped;
+  for (char c : pattern) {
+    if (c == '[' || c == ']' || c == '\\') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+// "*.*" matches names without a dot too, as the system this program came from does.
+bool NameMatches(const std::string& rawPattern, const std::string& name) {
+  std::string pattern = EscapedPattern(rawPattern);
+  if (fnmatch(pattern.c_str(), name.c_str(), 0) == 0) return true;
+  if (pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0) {
+    std::string stem = pattern.substr(0, pattern.size() - 2);
+    return fnmatch(stem.c_str(), name.c_str(), 0) == 0;
+  }
+  return false;
+}
+
+class Descriptor {
+public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+
+private:
+  int fd_;
+};
+
+void WriteAll(int fd, const unsigned char* data, std::size_t size, const std::string& path) {
+  while (size > 0) {
+    ssize_t written = write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw ErrorFromSystem(errno, path);
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+}
+
+void WriteWithMode(const std::string& path, const unsigned char* data, std::size_t size,
+                   int flags, mode_t mode) {
+  Descriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, mode));
+  if (file.Get() < 0) throw ErrorFromSystem(errno, path);
+  WriteAll(file.Get(), data, size, path);
+  // An older, longer content must not survive behind the new bytes.
+  if (ftruncate(file.Get(), static_cast<off_t>(size)) != 0) throw ErrorFromSystem(errno, path);
+}
+
+bool LockHeldElsewhere(int fd) {
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) return true;
+  struct flock range {};
+  range.l_type = F_WRLCK;
+  range.l_whence = SEEK_SET;
+  return fcntl(fd, F_SETLK, &range) != 0;
+}
+
+}  // namespace
+
+FileStatus StatusOf(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || stat(path.c_str(), &info) != 0) return {};
+  return FromStat(info);
+}
+
+FileStatus LinkStatusOf(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || lstat(path.c_str(), &info) != 0) return {};
+  return FromStat(info);
+}
+
+bool HasWildcards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+
+std::vector<FolderEntry> FindEntries(const std::string& folder, const std::string& pattern) {
+  std::vector<FolderEntry> entries;
+  DIR* listing = opendir(folder.empty() ? "." : folder.c_str());
+  if (listing == nullptr) return entries;
+  while (struct dirent* entry = readdir(listing)) {
+    std::string name = entry->d_name;
+    if (name == "." || name == ".." || !NameMatches(pattern, name)) continue;
+    FileStatus status = StatusOf(folder + "/" + name);
+    if (!status.exists) continue;
+    entries.push_back({name, status.isFolder, status.isRegular, status.modified});
+  }
+  closedir(listing);
+  return entries;
+}
+
+bool IsPrivateFolder(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
+  return info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+std::vector<std::string> DriveRoots() { return {"/"}; }
+
+std::vector<unsigned char> ReadBytes(const std::string& path) {
+  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.Get() < 0) throw ErrorFromSystem(errno, path);
+  struct stat info {};
+  if (fstat(file.Get(), &info) != 0) throw ErrorFromSystem(errno, path);
+  if (S_ISDIR(info.st_mode)) throw ErrorFromSystem(EISDIR, path);
+  std::vector<unsigned char> bytes;
+  bytes.reserve(static_cast<std::size_t>(info.st_size));
+  unsigned char buffer[1 << 16];
+  for (;;) {
+    ssize_t got = read(file.Get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw ErrorFromSystem(errno, path);
+    if (got == 0) return bytes;
+    bytes.insert(bytes.end(), buffer, buffer + got);
+  }
+}
+
+void WriteBytes(const std::string& path, const unsigned char* data, std::size_t size) {
+  WriteWithMode(path, data, size, 0, 0666);
+}
+
+void WritePrivateBytes(const std::string& path, const unsigned char* data, std::size_t size) {
+  WriteWithMode(path, data, size, O_NOFOLLOW, 0600);
+  if (chmod(path.c_str(), 0600) != 0) throw ErrorFromSystem(errno, path);
+}
+
+void MakeFolder(const std::string& path) {
+  if (mkdir(path.c_str(), 0700) != 0) throw ErrorFromSystem(errno, path);
+}
+
+void RemoveFile(const std::string& path) {
+  if (unlink(path.c_str()) != 0) throw ErrorFromSystem(errno, path);
+}
+
+void ReplaceFile(const std::string& from, const std::string& to) {
+  if (rename(from.c_str(), to.c_str()) != 0) throw ErrorFromSystem(errno, to);
+}
+
+bool AppendExclusive(const std::string& path, const std::string& text) {
+  Descriptor file(open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
+  if (file.Get() < 0) throw ErrorFromSystem(errno, path);
+  if (LockHeldElsewhere(file.Get())) throw ErrorFromSystem(EACCES, path);
+  try {
+    WriteAll(file.Get(), reinterpret_cast<const unsigned char*>(text.data()), text.size(), path);
+  } catch (const Error&) {
+    return false;
+  }
+  return true;
+}
+
+InputFile::InputFile(const std::string& path) : path_(path) {
+  fd_ = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) throw ErrorFromSystem(errno, path);
+}
+
+InputFile::~InputFile() { close(fd_); }
+
+std::size_t InputFile::Read(char* buffer, std::size_t size) {
+  for (;;) {
+    ssize_t got = read(fd_, buffer, size);
+    if (got >= 0) return static_cast<std::size_t>(got);
+    if (errno != EINTR) throw ErrorFromSystem(errno, path_);
+  }
+}
+
+}  // namespace gui::platform

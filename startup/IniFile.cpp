@@ -1,0 +1,100 @@
+#include "startup/IniFile.h"
+
+#include <vector>
+
+#include "services/Error.h"
+#include "services/modConvert.h"
+#include "services/modFiles.h"
+
+namespace gui {
+
+namespace {
+
+std::string TrimSpaces(const std::string& text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+void AppendEntry(std::string& out, const std::string& name, const std::string& value) {
+  out += "  " + name + "=" + value + "\r\n";
+}
+
+}  // namespace
+
+void IniFile::Reset() {
+  ClearError();
+  data_.reset();
+}
+
+void IniFile::ClearError() {
+  lastError_ = 0;
+  lastErrorMessage_.clear();
+}
+
+void IniFile::Fail(std::int32_t number, const std::string& message) {
+  lastError_ = number;
+  lastErrorMessage_ = message;
+}
+
+bool IniFile::Load(const std::string& fileName) {
+  ClearError();
+  try {
+    data_ = NewDictionary();
+    DictionaryPtr current = data_;
+    std::vector<unsigned char> bytes = ReadFile(fileName);
+    std::string text(bytes.begin(), bytes.end());
+    // CR LF ends a line; a lone CR or LF does too, so files edited elsewhere still read.
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find_first_of("\r\n", start);
+      if (end == std::string::npos) end = text.size();
+      ParseLine(text.substr(start, end - start), current);
+      start = end + ((text.compare(end, 2, "\r\n") == 0) ? 2 : 1);
+    }
+    return true;
+  } catch (const Error& failure) {
+    Fail(static_cast<std::int32_t>(failure.Number()), failure.Description());
+    return false;
+  }
+}
+
+void IniFile::ParseLine(const std::string& raw, DictionaryPtr& current) {
+  std::string line = TrimSpaces(raw);
+  if (line.size() < 3) return;
+  if (line.front() == '[' && line.back() == ']') {
+    DictionaryPtr section = NewDictionary();
+    data_->Add(TrimSpaces(line.substr(1, line.size() - 2)), section);
+    current = section;
+    return;
+  }
+  std::size_t equals = line.find('=');
+  if (equals == std::string::npos) return;
+  std::string name = TrimSpaces(line.substr(0, equals));
+  if (!name.empty()) current->Add(name, TrimSpaces(line.substr(equals + 1)));
+}
+
+bool IniFile::Save(const std::string& fileName) {
+  ClearError();
+  try {
+    std::string out;
+    if (data_) {
+      for (const auto& [name, value] : *data_) {
+        DictionaryPtr section = AsDictionary(value);
+        if (!section) {
+          AppendEntry(out, name, ToStringSafe(value));
+          continue;
+        }
+        out += "[" + name + "]\r\n";
+        for (const auto& [entry, text] : *section) AppendEntry(out, entry, ToStringSafe(text));
+      }
+    }
+    WriteTextFile(fileName, out);
+    return true;
+  } catch (const Error& failure) {
+    Fail(static_cast<std::int32_t>(failure.Number()), failure.Description());
+    return false;
+  }
+}
+
+}  // namespace gui

@@ -1,0 +1,10 @@
+#include "startup/JobContext.h"
+
+namespace gui {
+
+JobContext& Job() {
+  static JobContext context;
+  return context;
+}
+
+}  // namespace gui

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "startup/Dictionary.h"
+
+namespace gui {
+
+// The process-wide values of one run.
+struct JobContext {
+  std::string sessionId;
+  std::string documentName;
+  std::string printerName;
+  std::string printerInstance;
+  DictionaryPtr documentInfo;
+  bool suppressErrors = false;
+  bool debug = false;
+};
+
+JobContext& Job();
+
+}  // namespace gui

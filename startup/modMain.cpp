@@ -1,0 +1,278 @@
+#include "startup/modMain.h"
+
+#include <new>
+
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "production/modMakePDF.h"
+#include "services/Error.h"
+#include "services/modFiles.h"
+#include "services/modFolders.h"
+#include "services/modLocalize.h"
+#include "services/modPaths.h"
+#include "startup/JobContext.h"
+#include "startup/modConfig.h"
+#include "startup/modLog.h"
+#include "ui/UserInterface.h"
+
+namespace gui {
+
+namespace {
+
+constexpr std::int64_t kTwoDays = 2 * 24 * 3600;
+
+std::string TrimSpaces(const std::string& text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// A token that is quoted ("" for a quote, the end of the text closes it) or runs to a delimiter.
+std::string ReadToken(const std::string& text, std::size_t& pos, const char* delimiters) {
+  std::string token;
+  if (pos < text.size() && text[pos] == '"') {
+    for (++pos; pos < text.size(); ++pos) {
+      if (text[pos] != '"') {
+        token += text[pos];
+      } else if (pos + 1 < text.size() && text[pos + 1] == '"') {
+        token += '"';
+        ++pos;
+      } else {
+        ++pos;
+        break;
+      }
+    }
+    return token;
+  }
+  std::size_t end = text.find_first_of(delimiters, pos);
+  if (end == std::string::npos) end = text.size();
+  token = text.substr(pos, end - pos);
+  pos = end;
+  return token;
+}
+
+std::string Quoted(const std::string& text) {
+  if (!text.empty() && text.find_first_of(" ,\"") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+void DeleteQuietly(const std::string& path) {
+  try {
+    platform::RemoveFile(path);
+  } catch (const Error&) {
+  }
+}
+
+void EndRunNormally() {
+  Ui().UnloadForms();
+  CleanUpTempFiles(false);
+}
+
+int HandleError(const Error& failure, const std::string& step) {
+  if (!Job().suppressErrors) {
+    Ui().MessageBox(Localize("[L109]An error occured.") + "\r\n\r\nError " +
+                        std::to_string(failure.Number()) + ": " + failure.Description() +
+                        "\r\n\r\n" + step,
+                    mb::kCritical | mb::kOkOnly, kProductName);
+  }
+  try {
+    WriteLog("Error handler. Error " + std::to_string(failure.Number()) + ": " +
+             failure.Description());
+  } catch (const Error&) {
+    // The run ends all the same; the error box has said what happened.
+  }
+  CleanUpTempFiles(true);
+  Ui().UnloadForms();
+  return 1;
+}
+
+// Options mode: the instance's settings in the Options dialog.
+void RunOptionsMode() {
+  if (Ui().IsHeadless()) {
+    throw Error(err::kSmallRoutine,
+                "The Options dialog needs a display. Start the program in a desktop session.");
+  }
+  throw Error(err::kSmallRoutine, "The Options dialog is not available in this version.");
+}
+
+int MessageIcon(const std::string& icon) {
+  std::string lower = Lower(icon);
+  if (lower == "error") return mb::kCritical;
+  if (lower == "exclamation") return mb::kExclamation;
+  return mb::kInformation;
+}
+
+void CheckDictionary() {
+  try {
+    NewDictionary();
+  } catch (const Error& failure) {
+    if (failure.Number() != err::kCannotCreateObject) throw;
+    Ui().MessageBox(
+        "The Scripting.Dictionary component is missing from your computer.\r\n\r\n"
+        "Please download and install Windows Scripting Host (scripten.exe) from Microsoft's "
+        "web site.",
+        mb::kOkOnly | mb::kForeground, kProductName);
+    throw;
+  }
+}
+
+// The steps after the dictionary check; the step text names the one under way.
+void RunSteps(const std::string& commandLine, std::string& step) {
+  step = "Init language";
+  LoadLabels();
+  step = "Parse command line";
+  DictionaryPtr parameters = ParseParameters(commandLine);
+  step = "Read Session Id from parameters";
+  if (parameters->Exists("sessionid")) Job().sessionId = parameters->Text("sessionid");
+  StartLog();
+  WriteLog("Command Line: " + commandLine);
+
+  step = "Read PS file from parameters";
+  bool printMode = parameters->Exists("ps");
+  std::string psFile = parameters->Text("ps");
+  if (printMode && !FileExists(psFile)) {
+    throw Error(err::kPostScriptMissing, "Unable to find postscript file '" + psFile + "'.");
+  }
+  step = "Read message from parameters";
+  std::string message = UnescapeMessage(parameters->Text("msg"));
+  step = "Read icon type from parameters";
+  std::string icon = parameters->Text("icon");
+  if (!message.empty()) {
+    Ui().MessageBox(message, MessageIcon(icon) | mb::kOkOnly | mb::kForeground, kProductName);
+    return;
+  }
+  step = "Read document name from parameters";
+  if (parameters->Exists("doc")) Job().documentName = parameters->Text("doc");
+  step = "Read printer name from parameters";
+  if (parameters->Exists("printer")) {
+    Job().printerName = parameters->Text("printer");
+    Job().printerInstance = GetInstanceName(Job().printerName);
+  }
+  if (printMode) {
+    step = "Extract document properties such as title and author";
+    Job().documentInfo = ReadDocumentProperties(psFile);
+    step = "Make PDF";
+    MakePDF(psFile);
+    return;
+  }
+  RunOptionsMode();
+}
+
+}  // namespace
+
+int Main(const std::string& commandLine) {
+  std::string step;
+  try {
+    CheckDictionary();
+  } catch (const Error& failure) {
+    if (failure.Number() != err::kCannotCreateObject) return HandleError(failure, step);
+    EndRunNormally();
+    return 0;
+  }
+  try {
+    RunSteps(commandLine, step);
+  } catch (const Error& failure) {
+    return HandleError(failure, step);
+  } catch (const std::bad_alloc&) {
+    return HandleError(Error(7, "Out of memory"), step);
+  } catch (const std::exception& failure) {
+    return HandleError(Error(51, std::string("Internal error: ") + failure.what()), step);
+  }
+  EndRunNormally();
+  return 0;
+}
+
+std::string CommandLineFromArguments(const std::vector<std::string>& arguments) {
+  std::string line;
+  for (const std::string& argument : arguments) {
+    if (!line.empty()) line += ' ';
+    std::size_t equals = argument.find('=');
+    if (equals == std::string::npos) {
+      line += Quoted(argument);
+    } else {
+      std::string value = argument.substr(equals + 1);
+      line += Quoted(argument.substr(0, equals)) + "=" + (value.empty() ? "" : Quoted(value));
+    }
+  }
+  return line;
+}
+
+DictionaryPtr ParseParameters(const std::string& text) {
+  DictionaryPtr parameters = NewDictionary();
+  std::string rest = text;
+  while (!TrimSpaces(rest).empty()) {
+    rest = TrimSpaces(rest);
+    std::size_t pos = 0;
+    std::string key = TrimSpaces(ReadToken(rest, pos, "=, "));
+    if (!key.empty() && (key[0] == '/' || key[0] == '-')) key.erase(0, 1);
+    std::string value;
+    if (pos < rest.size() && rest[pos] == '=') {
+      ++pos;
+      value = TrimSpaces(ReadToken(rest, pos, ", "));
+    }
+    if (pos < rest.size() && (rest[pos] == ',' || rest[pos] == ' ')) ++pos;
+    parameters->Add(key, value);
+    rest.erase(0, pos);
+  }
+  return parameters;
+}
+
+std::string UnescapeMessage(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) break;
+    switch (text[i]) {
+      case 't': out += '\t'; break;
+      case 'r': out += '\n'; break;
+      case 'n': out += '\r'; break;
+      default: out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string GetInstanceName(const std::string& printerName) {
+  std::size_t open = printerName.find('[');
+  if (open == std::string::npos) return {};
+  std::size_t close = printerName.find(']', open + 1);
+  if (close == std::string::npos) return {};
+  return MakeValidFileName(printerName.substr(open + 1, close - open - 1));
+}
+
+void CleanUpTempFiles(bool errorOccurred) {
+  std::string folder;
+  try {
+    folder = GetTempFolder();
+  } catch (const Error&) {
+    return;
+  }
+  // Without a temporary folder the patterns would name the root of the file system.
+  if (folder.empty()) return;
+  bool protectAll = DebugMarkerExists();
+  for (const auto& entry : platform::FindEntries(folder, Job().sessionId + "*.*")) {
+    if (!entry.isRegular || Job().debug) continue;
+    std::string lower = Lower(entry.name);
+    bool isLog = lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".log") == 0;
+    if (isLog && errorOccurred) continue;
+    if (!protectAll) DeleteQuietly(JoinPath(folder, entry.name));
+  }
+  std::int64_t cutoff = platform::EpochSeconds() - kTwoDays;
+  for (const auto& entry : platform::FindEntries(folder, "*.*")) {
+    if (entry.isRegular && entry.modified < cutoff && !protectAll) {
+      DeleteQuietly(JoinPath(folder, entry.name));
+    }
+  }
+}
+
+}  // namespace gui

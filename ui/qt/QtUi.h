@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ui/UserInterface.h"
+
+namespace gui {
+
+// Qt 6 Widgets behind the UI interface. The application object is made only when the first
+// window must be shown, so a run that shows nothing never starts Qt.
+class QtUi : public UserInterface {
+public:
+  ~QtUi() override;
+  int MessageBox(const std::string& text, int style, const std::string& title) override;
+  void ProcessEvents() override;
+  void UnloadForms() override;
+  bool IsHeadless() const override { return false; }
+};
+
+// Starts the application object if it is not running yet.
+void EnsureQtApplication();
+
+}  // namespace gui
