@@ -1,10 +1,12 @@
 #include "platform/Registry.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
 
 #include "platform/Environment.h"
+#include "services/modEncoding.h"
 
 namespace gui::platform {
 
@@ -19,55 +21,29 @@ std::string RegistryFilePath() {
   return path.empty() ? kDefaultRegistryFile : path;
 }
 
+// The file's bytes; "" for anything but a readable ordinary file.
 std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
+  std::error_code ignored;
+  if (!std::filesystem::is_regular_file(path, ignored)) return {};
+  try {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    return {};
   }
 }
 
-// UTF-16 little-endian bytes as UTF-8; a lone surrogate becomes U+FFFD, an odd last byte is
-// dropped; stops at a NUL unit when asked to.
-std::string Utf16ToUtf8(const std::string& bytes, std::size_t start, bool stopAtNul) {
-  std::string out;
-  auto unit = [&bytes](std::size_t i) -> char32_t {
-    return static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8);
-  };
-  for (std::size_t i = start; i + 1 < bytes.size(); i += 2) {
-    char32_t code = unit(i);
-    if (code == 0 && stopAtNul) break;
-    if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 &&
-        unit(i + 2) < 0xE000) {
-      code = 0x10000 + ((code - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-      i += 2;
-    } else if (code >= 0xD800 && code < 0xE000) {
-      code = 0xFFFD;
-    }
-    AppendUtf8(out, code);
-  }
-  return out;
+// UTF-16 little-endian bytes as UTF-8, up to the first NUL when asked to.
+std::string Utf16BytesToUtf8(const std::string& bytes, bool stopAtNul) {
+  std::u16string units = Utf16LeFromBytes(bytes);
+  if (stopAtNul) units = units.substr(0, units.find(u'\0'));
+  return Utf16ToUtf8(units);
 }
 
 // The file as UTF-8: regedit writes UTF-16LE with a byte-order mark; older or hand-written
 // files are ANSI or UTF-8, taken as they are.
 std::string DecodeFile(const std::string& bytes) {
-  if (bytes.rfind("\xFF\xFE", 0) == 0) return Utf16ToUtf8(bytes, 2, false);
+  if (bytes.rfind("\xFF\xFE", 0) == 0) return Utf16BytesToUtf8(bytes.substr(2), false);
   if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) return bytes.substr(3);
   return bytes;
 }
@@ -122,7 +98,8 @@ std::optional<RegistryRoot> RootNamed(const std::string& name) {
   return std::nullopt;
 }
 
-// True when a "[root\key]" line opens the wanted key; "[-...]" deletes a key, never opens it.
+// True when a "[root\key]" line opens the wanted key. A deleted key ("[-...]") or a line that
+// cannot be read opens none, so that the values below it are never taken for another key's.
 bool OpensKey(const std::string& line, RegistryRoot root, const std::string& foldedKey) {
   if (line.size() < 2 || line.back() != ']' || line[1] == '-') return false;
   std::string path = line.substr(1, line.size() - 2);
@@ -202,7 +179,7 @@ RegistryValue BytesValue(const std::string& bytes) {
 
 // A value written as hex(type): text (1), bytes (3) and numbers (4) as the registry keeps them.
 std::optional<RegistryValue> TypedHexValue(unsigned long type, const std::string& bytes) {
-  if (type == 1) return TextValue(Utf16ToUtf8(bytes, 0, true));
+  if (type == 1) return TextValue(Utf16BytesToUtf8(bytes, true));
   if (type == 3) return BytesValue(bytes);
   if (type != 4) return RegistryValue{};
   if (bytes.size() != 4) return std::nullopt;

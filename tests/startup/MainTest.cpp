@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempFolder.h"
+
+namespace gui {
+namespace {
+
+namespace fs = std::filesystem;
+using test::GetFile;
+using test::PutFile;
+using test::RunGui;
+using test::TempFolder;
+
+// build/gui run from outside, headless, with a temporary folder of its own.
+class MainTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    fs::create_directory(root_ / "runtime");
+    fs::permissions(root_ / "runtime", fs::perms::owner_all);
+    temp_ = root_ / "runtime/QUENTARIS/PDF Printer";
+  }
+
+  test::ProgramResult Run(const std::vector<std::string>& arguments,
+                          std::vector<std::string> environment = {}) {
+    environment.push_back("XDG_RUNTIME_DIR=" + root_ / "runtime");
+    environment.push_back("QUENTARIS_UI=headless");
+    return RunGui(arguments, environment);
+  }
+
+  TempFolder root_;
+  std::string temp_;
+};
+
+TEST_F(MainTest, MessageModeShowsTheDecodedMessageAndLeavesNothing) {
+  auto result = Run({"msg=First\\nSecond", "icon=Error", "sessionid=m1"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.errorOutput, "QUENTARIS PDF Printer: First\rSecond\n");
+  EXPECT_FALSE(fs::exists(temp_ + "/m1_printer.log"));
+}
+
+TEST_F(MainTest, HeadlessMessageModeNeverStartsTheWindowSystem) {
+  auto result = Run({"msg=hello"}, {"DISPLAY=:99", "QT_QPA_PLATFORM=no-such-platform"});
+  EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
+}
+
+TEST_F(MainTest, MessageWinsOverAJob) {
+  PutFile(root_ / "job.ps", "%!PS\n");
+  auto result = Run({"ps=" + root_ / "job.ps", "msg=only this", "sessionid=m2"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.errorOutput, "QUENTARIS PDF Printer: only this\n");
+}
+
+TEST_F(MainTest, MissingJobFileReports1006AndKeepsOnlyTheLog) {
+  fs::create_directories(temp_);
+  PutFile(temp_ + "/e1_patched.ps", "left from before");
+  auto result = Run({"ps=" + root_ / "no job.ps", "sessionid=e1"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.errorOutput.find("An error occured.\r\n\r\nError 1006: Unable to find "
+                                    "postscript file '" +
+                                    root_ / "no job.ps" + "'.\r\n\r\nRead PS file from parameters"),
+            std::string::npos)
+      << result.errorOutput;
+  std::string log = GetFile(temp_ + "/e1_printer.log");
+  EXPECT_NE(log.find(": Command Line: ps=\"" + root_ / "no job.ps" + "\" sessionid=e1\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find(": Error handler. Error 1006: Unable to find postscript file '"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(temp_ + "/e1_patched.ps"));
+}
+
+TEST_F(MainTest, EmptyJobPathAndFolderPathAreMissingJobs) {
+  EXPECT_NE(Run({"ps=", "sessionid=e2"}).errorOutput.find("postscript file ''."),
+            std::string::npos);
+  EXPECT_NE(Run({"ps=" + root_.Path(), "sessionid=e3"}).errorOutput.find("Error 1006"),
+            std::string::npos);
+}
+
+TEST_F(MainTest, RepeatedKeyIsReportedAtParsing) {
+  auto result = Run({"ps=a", "-ps=b"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.errorOutput.find("Error 457: This key is already associated with an element "
+                                    "of this collection\r\n\r\nParse command line"),
+            std::string::npos)
+      << result.errorOutput;
+}
+
+TEST_F(MainTest, OptionsModeWithoutDisplaySaysItNeedsOne) {
+  auto result = Run({});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_NE(result.errorOutput.find("needs a display"), std::string::npos) << result.errorOutput;
+}
+
+}  // namespace
+}  // namespace gui
