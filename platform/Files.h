@@ -48,7 +48,7 @@ bool AppendExclusive(const std::string& path, const std::string& text);
 
 // A file read in large blocks from start to end.
 class InputFile {
-public:
+ public:
   explicit InputFile(const std::string& path);  // raises when it cannot be opened
   ~InputFile();
   InputFile(const InputFile&) = delete;
@@ -56,7 +56,7 @@ public:
   // Reads up to size bytes; 0 at the end of the file.
   std::size_t Read(char* buffer, std::size_t size);
 
-private:
+ private:
   std::string path_;
   int fd_ = -1;
 };

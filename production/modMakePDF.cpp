@@ -14,7 +14,8 @@ constexpr int kPropertyLines = 1000;
 constexpr std::size_t kLongestPiece = 64 * 1024;
 
 std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -28,7 +29,8 @@ void ExaminePiece(const std::string& piece, Dictionary& properties) {
   static const struct {
     const char* prefix;
     const char* key;
-  } kComments[] = {{"%%for:", "author"}, {"%%title:", "title"}, {"%%creationdate:", "creationdate"}};
+  } kComments[] = {
+      {"%%for:", "author"}, {"%%title:", "title"}, {"%%creationdate:", "creationdate"}};
   for (const auto& comment : kComments) {
     std::size_t length = std::char_traits<char>::length(comment.prefix);
     if (Lower(piece.substr(0, length)) == comment.prefix) {

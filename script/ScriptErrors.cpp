@@ -52,12 +52,14 @@ std::string ErrorText(long number) {
     case 1032: return "Invalid character";
     case 1033: return "Unterminated string constant";
     case 1037: return "Invalid use of 'Me' keyword";
+    case 1038: return "'loop' without 'do'";
     case 1039: return "Invalid 'exit' statement";
     case 1040: return "Invalid 'for' loop control variable";
     case 1041: return "Name redefined";
     case 1044: return "Cannot use parentheses when calling a Sub";
     case 1045: return "Expected literal constant";
     case 1046: return "Expected 'In'";
+    case 1055: return "Unexpected 'Next'";
     case vberr::kTimeBudget: return "Script ran longer than its time budget";
     default: return "Unknown runtime error";
   }

@@ -52,12 +52,14 @@ constexpr long kInvalidNumber = 1031;
 constexpr long kInvalidCharacter = 1032;
 constexpr long kUnterminatedString = 1033;
 constexpr long kInvalidMe = 1037;
+constexpr long kLoopWithoutDo = 1038;
 constexpr long kInvalidExit = 1039;
 constexpr long kInvalidForVariable = 1040;
 constexpr long kNameRedefined = 1041;
 constexpr long kParenthesesOnSubCall = 1044;
 constexpr long kExpectedLiteral = 1045;
 constexpr long kExpectedIn = 1046;
+constexpr long kUnexpectedNext = 1055;
 // The engine's own: an evaluation ran past its time budget (VBScript has no such error).
 constexpr long kTimeBudget = 1200;
 }  // namespace vberr

@@ -35,7 +35,7 @@ constexpr long kBackgroundMissing = 1011;
 
 // The one error type of the program: a number, a description and the source that raised it.
 class Error : public std::exception {
-public:
+ public:
   Error(long number, std::string description, std::string source = {})
       : number_(number), description_(std::move(description)), source_(std::move(source)) {}
 
@@ -45,7 +45,7 @@ public:
   void SetSource(std::string source) { source_ = std::move(source); }
   const char* what() const noexcept override { return description_.c_str(); }
 
-private:
+ private:
   long number_;
   std::string description_;
   std::string source_;
@@ -55,6 +55,8 @@ private:
 std::string RuntimeErrorText(long number);
 
 // An error with a runtime number and its own text.
-inline Error RuntimeError(long number) { return Error(number, RuntimeErrorText(number)); }
+inline Error RuntimeError(long number) {
+  return Error(number, RuntimeErrorText(number));
+}
 
 }  // namespace gui

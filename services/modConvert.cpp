@@ -52,10 +52,14 @@ std::string ToStringSafe(const DictionaryValue& value) {
 std::string ToStringSafe(const platform::RegistryValue& value) {
   using Kind = platform::RegistryValue::Kind;
   switch (value.kind) {
-    case Kind::Text: return value.text;
-    case Kind::Number: return std::to_string(value.number);
-    case Kind::Bytes: return std::string(value.bytes.begin(), value.bytes.end());
-    default: return {};
+    case Kind::Text:
+      return value.text;
+    case Kind::Number:
+      return std::to_string(value.number);
+    case Kind::Bytes:
+      return std::string(value.bytes.begin(), value.bytes.end());
+    default:
+      return {};
   }
 }
 
@@ -76,7 +80,9 @@ std::int32_t ToLongSafe(double value) {
   return static_cast<std::int32_t>(rounded);
 }
 
-std::string TrimAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+std::string TrimAtNul(const std::string& text) {
+  return text.substr(0, text.find('\0'));
+}
 
 std::string FormatTimestamp(const platform::DateTime& moment) {
   char text[64];

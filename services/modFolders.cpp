@@ -75,7 +75,9 @@ Candidate InProgramFolder(const std::string& name) {
   return {path, ProgramFolder()};
 }
 
-std::string Variable(const char* name) { return platform::GetVariable(name).value_or(""); }
+std::string Variable(const char* name) {
+  return platform::GetVariable(name).value_or("");
+}
 
 }  // namespace
 
@@ -90,10 +92,10 @@ std::string GetTempFolder() {
   Candidate fromSystem = FromEnvironment(system);
   // The system's own per-user folder is made by this program too, so it must be private as well.
   fromSystem.trustedRoot = StripTrailingBackslashes(GetFolderPart(system));
-  tempFolderCache = FirstUsable({fromSystem, FromEnvironment(Variable("TEMP")),
-                                 FromEnvironment(Variable("TMP")), FromRegistry("USERTEMP"),
-                                 InProgramFolder("temp")},
-                                true);
+  tempFolderCache =
+      FirstUsable({fromSystem, FromEnvironment(Variable("TEMP")), FromEnvironment(Variable("TMP")),
+                   FromRegistry("USERTEMP"), InProgramFolder("temp")},
+                  true);
   return tempFolderCache;
 }
 
@@ -102,10 +104,10 @@ std::string GetDataFolder() {
   std::string home = Variable("HOME");
   std::string config = Variable("XDG_CONFIG_HOME");
   if (config.empty() && !home.empty()) config = JoinPath(home, ".config");
-  dataFolderCache = FirstUsable({FromEnvironment(Variable("APPDATA")), FromEnvironment(config),
-                                 FromEnvironment(home), FromRegistry("USERDATA"),
-                                 InProgramFolder("data")},
-                                false);
+  dataFolderCache =
+      FirstUsable({FromEnvironment(Variable("APPDATA")), FromEnvironment(config),
+                   FromEnvironment(home), FromRegistry("USERDATA"), InProgramFolder("data")},
+                  false);
   return dataFolderCache;
 }
 
@@ -120,14 +122,18 @@ std::string GetRegistrySetting(const std::string& name) {
   return ToStringSafe(GetRegistryValue(path, view64));
 }
 
-std::string GetSpecialFolder(int csidl) { return platform::SpecialFolderPath(csidl); }
+std::string GetSpecialFolder(int csidl) {
+  return platform::SpecialFolderPath(csidl);
+}
 
 bool EnsureFolder(const std::string& path, bool create) {
   if (!FolderExists(path) && create) MkDirRecurse(path);
   return FolderExists(path);
 }
 
-void SetProgramFolderForTesting(const std::string& folder) { programFolderOverride = folder; }
+void SetProgramFolderForTesting(const std::string& folder) {
+  programFolderOverride = folder;
+}
 
 void ResetFolderCachesForTesting() {
   tempFolderCache.clear();

@@ -30,8 +30,8 @@ void LoadLabels() {
   std::size_t start = 0;
   for (;;) {
     std::size_t end = text.find(u"\r\n", start);
-    AddLabelLine(text.substr(start, end == std::u16string::npos ? std::u16string::npos
-                                                                : end - start));
+    AddLabelLine(
+        text.substr(start, end == std::u16string::npos ? std::u16string::npos : end - start));
     if (end == std::u16string::npos) return;
     start = end + 2;
   }
@@ -59,9 +59,14 @@ std::string UnescapeLabel(const std::string& text) {
     }
     if (++i == text.size()) break;
     switch (text[i]) {
-      case 'n': out += "\r\n"; break;
-      case 't': out += '\t'; break;
-      default: out += text[i];
+      case 'n':
+        out += "\r\n";
+        break;
+      case 't':
+        out += '\t';
+        break;
+      default:
+        out += text[i];
     }
   }
   return out;

@@ -41,9 +41,8 @@ std::any CreateObjectChecked(const std::string& progId) {
       throw Error(err::kCannotCreateObject, "Error creating object: " + progId, failure.Source());
     }
     throw Error(failure.Number(),
-                "Error creating object: " + progId + ". Error " +
-                    std::to_string(failure.Number()) + " (0x" + Hex(failure.Number()) +
-                    "): " + failure.Description(),
+                "Error creating object: " + progId + ". Error " + std::to_string(failure.Number()) +
+                    " (0x" + Hex(failure.Number()) + "): " + failure.Description(),
                 failure.Source());
   }
 }

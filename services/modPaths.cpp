@@ -52,7 +52,8 @@ bool IsUncShareRoot(const std::string& path) {
 bool IsLogicalDrive(const std::string& text) {
   if (text.empty()) return false;
   std::string roots;
-  for (const std::string& root : platform::DriveRoots()) roots += root + '\0';
+  for (const std::string& root : platform::DriveRoots())
+    roots += root + '\0';
   return Lower(roots).find(Lower(text)) != std::string::npos;
 }
 
@@ -61,7 +62,8 @@ std::string MakeValidFileName(const std::string& text) {
   for (char& c : valid) {
     if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '_';
   }
-  while (!valid.empty() && valid.back() == '.') valid.pop_back();
+  while (!valid.empty() && valid.back() == '.')
+    valid.pop_back();
   return valid;
 }
 

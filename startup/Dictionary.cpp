@@ -25,22 +25,28 @@ std::string Dictionary::Text(const std::string& key) {
   return text ? *text : std::string();
 }
 
-void Dictionary::Set(const std::string& key, DictionaryValue value) { Item(key) = std::move(value); }
+void Dictionary::Set(const std::string& key, DictionaryValue value) {
+  Item(key) = std::move(value);
+}
 
-bool Dictionary::Exists(const std::string& key) const { return index_.count(key) != 0; }
+bool Dictionary::Exists(const std::string& key) const {
+  return index_.count(key) != 0;
+}
 
 void Dictionary::Remove(const std::string& key) {
   auto found = index_.find(key);
   if (found == index_.end()) return;
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(found->second));
   index_.clear();
-  for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].first, i);
+  for (std::size_t i = 0; i < entries_.size(); ++i)
+    index_.emplace(entries_[i].first, i);
 }
 
 std::vector<std::string> Dictionary::Keys() const {
   std::vector<std::string> keys;
   keys.reserve(entries_.size());
-  for (const auto& entry : entries_) keys.push_back(entry.first);
+  for (const auto& entry : entries_)
+    keys.push_back(entry.first);
   return keys;
 }
 

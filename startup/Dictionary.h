@@ -18,7 +18,7 @@ using DictionaryValue = std::variant<std::string, DictionaryPtr>;
 // The program's map: exact keys, insertion order, a failing Add of a present key, and a read
 // of a missing key that adds it with the empty value.
 class Dictionary {
-public:
+ public:
   using Entry = std::pair<std::string, DictionaryValue>;
 
   // Adds a new key; a present key raises error 457.
@@ -37,7 +37,7 @@ public:
   std::vector<Entry>::const_iterator begin() const { return entries_.begin(); }
   std::vector<Entry>::const_iterator end() const { return entries_.end(); }
 
-private:
+ private:
   std::vector<Entry> entries_;
   std::unordered_map<std::string, std::size_t> index_;
 };

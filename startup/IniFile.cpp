@@ -86,7 +86,8 @@ bool IniFile::Save(const std::string& fileName) {
           continue;
         }
         out += "[" + name + "]\r\n";
-        for (const auto& [entry, text] : *section) AppendEntry(out, entry, ToStringSafe(text));
+        for (const auto& [entry, text] : *section)
+          AppendEntry(out, entry, ToStringSafe(text));
       }
     }
     WriteTextFile(fileName, out);

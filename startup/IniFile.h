@@ -10,7 +10,7 @@ namespace gui {
 // Reads a whole INI file into a map of sections and writes such a map back. Failures are
 // reported through the result and LastError, never raised.
 class IniFile {
-public:
+ public:
   IniFile() { Reset(); }
 
   DictionaryPtr Data() const { return data_; }
@@ -21,7 +21,7 @@ public:
   std::int32_t LastError() const { return lastError_; }
   const std::string& LastErrorMessage() const { return lastErrorMessage_; }
 
-private:
+ private:
   void ClearError();
   void Fail(std::int32_t number, const std::string& message);
   void ParseLine(const std::string& line, DictionaryPtr& current);

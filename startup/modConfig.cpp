@@ -6,6 +6,8 @@
 
 namespace gui {
 
-bool DebugMarkerExists() { return FileExists(JoinPath(ProgramFolder(), "debug.txt")); }
+bool DebugMarkerExists() {
+  return FileExists(JoinPath(ProgramFolder(), "debug.txt"));
+}
 
 }  // namespace gui

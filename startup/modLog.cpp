@@ -40,8 +40,8 @@ void StartLog() {
 
 void WriteLog(const std::string& message) {
   std::string path = LogFileName();
-  std::string line = FormatTimestamp(platform::LocalNow()) + ", " + CurrentComputerName() +
-                     ", " + CurrentUserName() + ": " + message + "\r\n";
+  std::string line = FormatTimestamp(platform::LocalNow()) + ", " + CurrentComputerName() + ", " +
+                     CurrentUserName() + ": " + message + "\r\n";
   double start = platform::MonotonicSeconds();
   for (;;) {
     try {
@@ -50,8 +50,8 @@ void WriteLog(const std::string& message) {
       return;
     } catch (const Error& failure) {
       if (platform::MonotonicSeconds() - start > retrySeconds) {
-        throw Error(failure.Number(), "Unable to open and append to the log file '" + path +
-                                          "'. " + failure.Description());
+        throw Error(failure.Number(), "Unable to open and append to the log file '" + path + "'. " +
+                                          failure.Description());
       }
     }
     platform::SleepMilliseconds(100);
@@ -59,8 +59,12 @@ void WriteLog(const std::string& message) {
   }
 }
 
-void SetLogRetrySecondsForTesting(double seconds) { retrySeconds = seconds; }
+void SetLogRetrySecondsForTesting(double seconds) {
+  retrySeconds = seconds;
+}
 
-void ResetLogForTesting() { logPath.clear(); }
+void ResetLogForTesting() {
+  logPath.clear();
+}
 
 }  // namespace gui

@@ -28,7 +28,8 @@ std::string TrimSpaces(const std::string& text) {
 }
 
 std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
 
@@ -59,7 +60,8 @@ std::string ReadToken(const std::string& text, std::size_t& pos, const char* del
 std::string Quoted(const std::string& text) {
   if (!text.empty() && text.find_first_of(" ,\"") == std::string::npos) return text;
   std::string quoted = "\"";
-  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  for (char c : text)
+    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
 }
 
@@ -233,10 +235,17 @@ std::string UnescapeMessage(const std::string& text) {
     }
     if (++i == text.size()) break;
     switch (text[i]) {
-      case 't': out += '\t'; break;
-      case 'r': out += '\n'; break;
-      case 'n': out += '\r'; break;
-      default: out += text[i];
+      case 't':
+        out += '\t';
+        break;
+      case 'r':
+        out += '\n';
+        break;
+      case 'n':
+        out += '\r';
+        break;
+      default:
+        out += text[i];
     }
   }
   return out;

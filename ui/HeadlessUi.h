@@ -7,7 +7,7 @@ namespace gui {
 // Shows nothing and waits for nobody: a message box goes to standard error as one block and is
 // answered with the choice that changes and opens nothing.
 class HeadlessUi : public UserInterface {
-public:
+ public:
   int MessageBox(const std::string& text, int style, const std::string& title) override;
   void ProcessEvents() override {}
   void UnloadForms() override {}

@@ -12,9 +12,13 @@ std::unique_ptr<UserInterface>& Current() {
 }
 }  // namespace
 
-UserInterface& Ui() { return *Current(); }
+UserInterface& Ui() {
+  return *Current();
+}
 
-void InstallUi(std::unique_ptr<UserInterface> ui) { Current() = std::move(ui); }
+void InstallUi(std::unique_ptr<UserInterface> ui) {
+  Current() = std::move(ui);
+}
 
 bool HeadlessRequested() {
   if (platform::GetVariable("QUENTARIS_UI").value_or("") == "headless") return true;

@@ -27,7 +27,7 @@ constexpr int kNo = 7;
 
 // Everything the logic shows to a person goes through this interface.
 class UserInterface {
-public:
+ public:
   virtual ~UserInterface() = default;
 
   // Shows a message box with buttons, icon and flags as in mb::; returns the answer.

@@ -17,7 +17,9 @@ DateTime LocalNow() {
           local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
-std::int64_t EpochSeconds() { return static_cast<std::int64_t>(time(nullptr)); }
+std::int64_t EpochSeconds() {
+  return static_cast<std::int64_t>(time(nullptr));
+}
 
 double MonotonicSeconds() {
   struct timespec now {};
@@ -33,6 +35,8 @@ void SleepMilliseconds(int milliseconds) {
   }
 }
 
-void FixLocalNowForTesting(const DateTime& moment) { fixedMoment = moment; }
+void FixLocalNowForTesting(const DateTime& moment) {
+  fixedMoment = moment;
+}
 
 }  // namespace gui::platform

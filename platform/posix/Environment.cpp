@@ -37,7 +37,8 @@ std::string SystemTempPath() {
   if (!runtime.empty()) return runtime;
   std::string base = GetVariable("TMPDIR").value_or("");
   if (base.empty()) base = "/tmp";
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  while (base.size() > 1 && base.back() == '/')
+    base.pop_back();
   return base + "/quentaris-" + std::to_string(geteuid());
 }
 

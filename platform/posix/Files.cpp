@@ -47,7 +47,7 @@ bool NameMatches(const std::string& rawPattern, const std::string& name) {
 }
 
 class Descriptor {
-public:
+ public:
   explicit Descriptor(int fd) : fd_(fd) {}
   ~Descriptor() {
     if (fd_ >= 0) close(fd_);
@@ -56,7 +56,7 @@ public:
   Descriptor& operator=(const Descriptor&) = delete;
   int Get() const { return fd_; }
 
-private:
+ private:
   int fd_;
 };
 
@@ -72,8 +72,8 @@ void WriteAll(int fd, const unsigned char* data, std::size_t size, const std::st
   }
 }
 
-void WriteWithMode(const std::string& path, const unsigned char* data, std::size_t size,
-                   int flags, mode_t mode) {
+void WriteWithMode(const std::string& path, const unsigned char* data, std::size_t size, int flags,
+                   mode_t mode) {
   Descriptor file(open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | flags, mode));
   if (file.Get() < 0) throw ErrorFromSystem(errno, path);
   WriteAll(file.Get(), data, size, path);
@@ -103,7 +103,9 @@ FileStatus LinkStatusOf(const std::string& path) {
   return FromStat(info);
 }
 
-bool HasWildcards(const std::string& name) { return name.find_first_of("*?") != std::string::npos; }
+bool HasWildcards(const std::string& name) {
+  return name.find_first_of("*?") != std::string::npos;
+}
 
 std::vector<FolderEntry> FindEntries(const std::string& folder, const std::string& pattern) {
   std::vector<FolderEntry> entries;
@@ -126,7 +128,9 @@ bool IsPrivateFolder(const std::string& path) {
   return info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
-std::vector<std::string> DriveRoots() { return {"/"}; }
+std::vector<std::string> DriveRoots() {
+  return {"/"};
+}
 
 std::vector<unsigned char> ReadBytes(const std::string& path) {
   Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -184,7 +188,9 @@ InputFile::InputFile(const std::string& path) : path_(path) {
   if (fd_ < 0) throw ErrorFromSystem(errno, path);
 }
 
-InputFile::~InputFile() { close(fd_); }
+InputFile::~InputFile() {
+  close(fd_);
+}
 
 std::size_t InputFile::Read(char* buffer, std::size_t size) {
   for (;;) {

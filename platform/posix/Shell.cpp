@@ -10,7 +10,8 @@ namespace {
 // still running after this long has found something to open it with.
 constexpr int kOpenerPatienceMs = 5000;
 
-// xdg-open's exit codes: 2 the file does not exist, 3 no tool found, 4 the action failed.
+// xdg-open's exit codes: 2 the file does not exist, 3 no tool found, 4 the action failed;
+// any other failure also means that nothing could open it.
 int ResultOfExit(int exitCode) {
   if (exitCode == 0) return kShellOpened;
   if (exitCode == 2) return kShellFileNotFound;

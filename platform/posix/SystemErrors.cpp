@@ -18,20 +18,29 @@ bool ParentMissing(const std::string& path) {
 
 long NumberFor(int code, const std::string& path) {
   switch (code) {
-    case ENOENT: return ParentMissing(path) ? err::kPathNotFound : err::kFileNotFound;
-    case ENOTDIR: return err::kPathNotFound;
+    case ENOENT:
+      return ParentMissing(path) ? err::kPathNotFound : err::kFileNotFound;
+    case ENOTDIR:
+      return err::kPathNotFound;
     case EACCES:
     case EPERM:
-    case EROFS: return err::kPermissionDenied;
+    case EROFS:
+      return err::kPermissionDenied;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return err::kDiskFull;
-    case EIO: return err::kDeviceIo;
-    case EEXIST: return err::kFileAlreadyExists;
+    case EFBIG:
+      return err::kDiskFull;
+    case EIO:
+      return err::kDeviceIo;
+    case EEXIST:
+      return err::kFileAlreadyExists;
     case EMFILE:
-    case ENFILE: return err::kTooManyFiles;
-    case ENAMETOOLONG: return err::kBadFileName;
-    default: return err::kPathFileAccess;
+    case ENFILE:
+      return err::kTooManyFiles;
+    case ENAMETOOLONG:
+      return err::kBadFileName;
+    default:
+      return err::kPathFileAccess;
   }
 }
 

@@ -9,27 +9,9 @@ namespace gui::platform {
 namespace {
 
 using Kind = RegistryValue::Kind;
+using Bytes = std::vector<unsigned char>;
 
-const char kSettings[] = R"(SOFTWARE\QUENTARIS\PDF Printer\Settings)";
-
-const char kExport[] = R"(Windows Registry Editor Version 5.00
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\QUENTARIS\PDF Printer\Settings]
-@="default text"
-"USERTEMP"="C:\\Temp\\\"quoted\""
-"timeout"=dword:0000000a
-"negative"=dword:ffffffff
-"blob"=hex:01,02,ff,\
-  10,20
-"expand"=hex(2):25,00,54,00,00,00
-"multi"=hex(7):41,00,00,00,00,00
-"typedText"=hex(1):41,00,fc,00,00,00
-"typedBytes"=hex(3):07,08
-"typedNumber"=hex(4):05,00,00,00
-
-[HKEY_CURRENT_USER\SOFTWARE\QUENTARIS\PDF Printer\Settings]
-"USERTEMP"="per user"
-)";
+const char kKey[] = R"(SOFTWARE\Q)";
 
 // Points the registry at a file holding the given bytes for the life of the object.
 class RegistryFile {
@@ -44,117 +26,104 @@ class RegistryFile {
   test::ScopedVariable variable_;
 };
 
-RegistryValue Setting(const std::string& name, const std::string& key = kSettings) {
-  return ReadRegistryValue(RegistryRoot::LocalMachine, key, name, false);
+RegistryValue Value(const std::string& name, const std::string& key = kKey,
+                    RegistryRoot root = RegistryRoot::LocalMachine) {
+  return ReadRegistryValue(root, key, name, false);
 }
 
 std::string Text(const RegistryValue& value) {
   return value.kind == Kind::Text ? value.text : "<not text>";
 }
 
-// The export as regedit writes it: UTF-16 little-endian with a byte-order mark, CR LF.
-std::string AsRegeditWritesIt(const std::u16string& text) {
+TEST(Registry, ReadsTextNumbersAndBytesInEveryFormRegeditWrites) {
+  RegistryFile file(R"(Windows Registry Editor Version 5.00
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Q]
+@="default"
+"path"="C:\\Temp\\\"quoted\""
+"ten"=dword:0000000a
+"negative"=dword:ffffffff
+"blob"=hex:01,02,ff,\
+  10,20
+"typedText"=hex(1):41,00,fc,00,00,00
+"typedNumber"=hex(4):05,00,00,00
+"expand"=hex(2):25,00,00,00
+"multi"=hex(7):41,00,00,00,00,00
+
+[HKEY_CURRENT_USER\SOFTWARE\Q]
+"path"="per user"
+)");
+  EXPECT_EQ("default", Text(Value("")));
+  EXPECT_EQ("C:\\Temp\\\"quoted\"", Text(Value("path")));
+  EXPECT_EQ(10, Value("ten").number);
+  EXPECT_EQ(-1, Value("negative").number);
+  EXPECT_EQ(Kind::Bytes, Value("blob").kind);
+  EXPECT_EQ((Bytes{1, 2, 255, 16, 32}), Value("blob").bytes);
+  EXPECT_EQ("A\xC3\xBC", Text(Value("typedText")));
+  EXPECT_EQ(5, Value("typedNumber").number);
+  EXPECT_EQ(Kind::Null, Value("expand").kind);
+  EXPECT_EQ(Kind::Null, Value("multi").kind);
+  EXPECT_EQ(Kind::Null, Value("missing").kind);
+  EXPECT_EQ(Kind::Null, Value("path", R"(SOFTWARE\Q\Sub)").kind);
+  EXPECT_EQ("per user", Text(Value("path", kKey, RegistryRoot::CurrentUser)));
+  EXPECT_EQ(Kind::Null, Value("path", kKey, RegistryRoot::Users).kind);
+  EXPECT_EQ(10, Value("TEN", R"(software\q\)").number);
+  EXPECT_EQ(10, ReadRegistryValue(RegistryRoot::LocalMachine, kKey, "ten", true).number);
+}
+
+TEST(Registry, ReadsAUtf16FileWithCrLfAsRegeditWritesIt) {
+  std::u16string text =
+      u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\r\n"
+      u"\"name\"=\"Gr\u00FC\u00DFe \U0001F600\"\r\n\"blob\"=hex:01,\\\r\n  02\r\n";
   std::string bytes = "\xFF\xFE";
-  for (char16_t unit : text) {
-    if (unit == u'\n') bytes += std::string("\r\0", 2);
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
-  }
-  return bytes;
-}
-
-TEST(Registry, ReadsTextNumbersAndBytes) {
-  RegistryFile file(kExport);
-  EXPECT_EQ("C:\\Temp\\\"quoted\"", Text(Setting("USERTEMP")));
-  EXPECT_EQ("default text", Text(Setting("")));
-  RegistryValue timeout = Setting("timeout");
-  EXPECT_EQ(Kind::Number, timeout.kind);
-  EXPECT_EQ(10, timeout.number);
-  EXPECT_EQ(-1, Setting("negative").number);
-  RegistryValue blob = Setting("blob");
-  EXPECT_EQ(Kind::Bytes, blob.kind);
-  EXPECT_EQ((std::vector<unsigned char>{1, 2, 255, 16, 32}), blob.bytes);
-}
-
-TEST(Registry, ReadsTheHexFormsOfTextBytesAndNumbersAndNoOtherType) {
-  RegistryFile file(kExport);
-  EXPECT_EQ("A\xC3\xBC", Text(Setting("typedText")));
-  EXPECT_EQ((std::vector<unsigned char>{7, 8}), Setting("typedBytes").bytes);
-  EXPECT_EQ(5, Setting("typedNumber").number);
-  EXPECT_EQ(Kind::Null, Setting("expand").kind);
-  EXPECT_EQ(Kind::Null, Setting("multi").kind);
-}
-
-TEST(Registry, GivesNullForAMissingKeyOrValue) {
-  RegistryFile file(kExport);
-  EXPECT_EQ(Kind::Null, Setting("missing").kind);
-  EXPECT_EQ(Kind::Null, Setting("USERTEMP", R"(SOFTWARE\QUENTARIS)").kind);
-  EXPECT_EQ(Kind::Null, Setting("USERTEMP", R"(SOFTWARE\QUENTARIS\PDF Printer\Settings\Sub)").kind);
-  EXPECT_EQ(Kind::Null, ReadRegistryValue(RegistryRoot::Users, kSettings, "USERTEMP", false).kind);
-}
-
-TEST(Registry, KeepsTheRootsApartAndIgnoresCaseAndTheView) {
-  RegistryFile file(kExport);
-  EXPECT_EQ("per user",
-            Text(ReadRegistryValue(RegistryRoot::CurrentUser, kSettings, "USERTEMP", false)));
-  EXPECT_EQ(10, Setting("TimeOut", R"(software\quentaris\pdf printer\SETTINGS\)").number);
-  EXPECT_EQ(10, ReadRegistryValue(RegistryRoot::LocalMachine, kSettings, "timeout", true).number);
-}
-
-TEST(Registry, ReadsAUtf16FileAsRegeditWritesIt) {
-  RegistryFile file(AsRegeditWritesIt(
-      u"Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n"
-      u"\"name\"=\"Gr\u00FC\u00DFe \U0001F600\"\n\"blob\"=hex:01,\\\n  02\n"));
+  for (char16_t unit : text)
+    bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  RegistryFile file(bytes);
   EXPECT_EQ(
       "Gr\xC3\xBC\xC3\x9F"
       "e \xF0\x9F\x98\x80",
-      Text(Setting("name", "SOFTWARE\\Q")));
-  EXPECT_EQ((std::vector<unsigned char>{1, 2}), Setting("blob", "SOFTWARE\\Q").bytes);
+      Text(Value("name")));
+  EXPECT_EQ((Bytes{1, 2}), Value("blob").bytes);
 }
 
 TEST(Registry, PassesOverLinesItCannotRead) {
   using namespace std::string_literals;
   RegistryFile file(
-      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\r\n"
-      "\"good\"=\"kept\"\r\n"
-      "\"good\"=\"unterminated\r\n"
-      "\"good\"=dword:xyz\r\n"
-      "\"good\"=dword:123456789\r\n"
-      "\"good\"=hex:1,zz\r\n"
-      "\"good\"=hex(\r\n"
-      "\"good\"\r\n"
-      "\"good\"=\"text\" trailing\r\n"
-      "=\"nameless\"\r\n"
-      "; a comment\r\n"
-      "\x01\xFF garbage \0 with nul\r\n"s
-      "\"deleted\"=\"x\"\r\n"
-      "\"deleted\"=-\r\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q\r\n"
-      "\"unknownKey\"=dword:00000001\r\n"
-      "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\r\n"
-      "\"deletedKey\"=dword:00000001\r\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\r\n"
+      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n"
+      "\"good\"=\"kept\"\n"
+      "\"good\"=\"unterminated\n"
+      "\"good\"=dword:xyz\n"
+      "\"good\"=dword:123456789\n"
+      "\"good\"=hex:1,zz\n"
+      "\"good\"=hex(\n"
+      "\"good\"\n"
+      "\"good\"=\"text\" trailing\n"
+      "=\"nameless\"\n"
+      "\x01\xFF garbage \0 with nul\n"s
+      "\"deleted\"=\"x\"\n"
+      "\"deleted\"=-\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q\n"
+      "\"unknownKey\"=dword:00000001\n"
+      "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n"
+      "\"deletedKey\"=dword:00000001\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n"
       "\"tail\"=hex:01,\\");
-  EXPECT_EQ("kept", Text(Setting("good", "SOFTWARE\\Q")));
-  EXPECT_EQ(Kind::Null, Setting("deleted", "SOFTWARE\\Q").kind);
-  EXPECT_EQ(Kind::Null, Setting("unknownKey", "SOFTWARE\\Q").kind);
-  EXPECT_EQ(Kind::Null, Setting("deletedKey", "SOFTWARE\\Q").kind);
-  EXPECT_EQ((std::vector<unsigned char>{1}), Setting("tail", "SOFTWARE\\Q").bytes);
+  EXPECT_EQ("kept", Text(Value("good")));
+  EXPECT_EQ(Kind::Null, Value("deleted").kind);
+  EXPECT_EQ(Kind::Null, Value("unknownKey").kind);
+  EXPECT_EQ(Kind::Null, Value("deletedKey").kind);
+  EXPECT_EQ((Bytes{1}), Value("tail").bytes);
 }
 
 TEST(Registry, IsEmptyWithoutAReadableExportFile) {
   test::TempFolder folder;
-  {
-    test::ScopedVariable variable("QUENTARIS_REGISTRY", folder / "missing.reg");
-    EXPECT_EQ(Kind::Null, Setting("USERTEMP").kind);
+  for (const std::string& path : {folder / "missing.reg", folder.Path()}) {
+    test::ScopedVariable variable("QUENTARIS_REGISTRY", path);
+    EXPECT_EQ(Kind::Null, Value("good").kind) << path;
   }
-  {
-    test::ScopedVariable variable("QUENTARIS_REGISTRY", folder.Path());
-    EXPECT_EQ(Kind::Null, Setting("USERTEMP").kind);
-  }
-  RegistryFile withoutHeader(std::string(kExport).substr(std::string(kExport).find('\n')));
-  EXPECT_EQ(Kind::Null, Setting("USERTEMP").kind);
+  RegistryFile withoutHeader("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n\"good\"=\"x\"\n");
+  EXPECT_EQ(Kind::Null, Value("good").kind);
 }
 
 }  // namespace

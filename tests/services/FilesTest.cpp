@@ -78,9 +78,9 @@ TEST(Files, MkDirRecurseNamesTargetAndCurrentOnFailure) {
     MkDirRecurse(folder / "file/sub");
     FAIL();
   } catch (const Error& failure) {
-    EXPECT_EQ(failure.Description(), "Error creating folder in function MkDirRecurse. Target=" +
-                                         folder / "file/sub" + ", Current=" + folder /
-                                         "file/" + ". File already exists");
+    EXPECT_EQ(failure.Description(),
+              "Error creating folder in function MkDirRecurse. Target=" + folder / "file/sub" +
+                  ", Current=" + folder / "file/" + ". File already exists");
   }
 }
 

@@ -16,7 +16,7 @@ using test::Session;
 
 // Every variable the folders read, set for one test and restored afterwards.
 class Environment {
-public:
+ public:
   Environment() {
     for (const char* name : kNames) {
       const char* value = std::getenv(name);
@@ -35,15 +35,15 @@ public:
   }
   void Set(const char* name, const std::string& value) { setenv(name, value.c_str(), 1); }
 
-private:
-  static constexpr const char* kNames[] = {"XDG_RUNTIME_DIR", "TMPDIR", "TEMP", "TMP",
-                                           "APPDATA", "XDG_CONFIG_HOME", "HOME",
-                                           "QUENTARIS_REGISTRY"};
+ private:
+  static constexpr const char* kNames[] = {
+      "XDG_RUNTIME_DIR", "TMPDIR",          "TEMP", "TMP",
+      "APPDATA",         "XDG_CONFIG_HOME", "HOME", "QUENTARIS_REGISTRY"};
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 class FoldersTest : public ::testing::Test {
-protected:
+ protected:
   std::string Make(const std::string& name, fs::perms perms = fs::perms::owner_all) {
     std::string path = session_.Root() / name;
     fs::create_directories(path);
@@ -76,8 +76,8 @@ TEST_F(FoldersTest, TemporaryFolderIsMadeBelowTheSystemPathAndCached) {
 TEST_F(FoldersTest, SystemPathFallsBackToAPrivateFolderInTmpdir) {
   std::string tmp = Make("tmp", fs::perms::all);
   environment_.Set("TMPDIR", tmp);
-  EXPECT_EQ(GetTempFolder(), tmp + "/quentaris-" + std::to_string(geteuid()) +
-                                 "/QUENTARIS/PDF Printer");
+  EXPECT_EQ(GetTempFolder(),
+            tmp + "/quentaris-" + std::to_string(geteuid()) + "/QUENTARIS/PDF Printer");
 }
 
 TEST_F(FoldersTest, FolderOfAnotherUserOrOpenToOthersIsPassedOver) {

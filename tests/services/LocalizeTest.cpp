@@ -20,7 +20,7 @@ std::string Utf16Le(const std::u16string& text) {
 }
 
 class LocalizeTest : public ::testing::Test {
-protected:
+ protected:
   void Labels(const std::u16string& text) {
     PutFile(session_.Root() / "program/labels.txt", Utf16Le(text));
     LoadLabels();

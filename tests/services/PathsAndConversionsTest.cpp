@@ -40,11 +40,23 @@ TEST(Conversions, ToLongSafeRoundsHalvesToEvenAndNeverFails) {
   struct Case {
     const char* text;
     std::int32_t value;
-  } cases[] = {{"12", 12},     {" 7 ", 7},          {"2.5", 2},       {"3.5", 4},
-               {"-2.5", -2},   {"1e3", 1000},       {"&H1F", 31},     {"&o17", 15},
-               {"", 0},        {"abc", 0},          {"12abc", 0},     {"99999999999", 0},
-               {"&HFFFFFFFF", -1}, {"2147483647", 2147483647}, {"nan", 0}};
-  for (const Case& c : cases) EXPECT_EQ(ToLongSafe(std::string(c.text)), c.value) << c.text;
+  } cases[] = {{"12", 12},
+               {" 7 ", 7},
+               {"2.5", 2},
+               {"3.5", 4},
+               {"-2.5", -2},
+               {"1e3", 1000},
+               {"&H1F", 31},
+               {"&o17", 15},
+               {"", 0},
+               {"abc", 0},
+               {"12abc", 0},
+               {"99999999999", 0},
+               {"&HFFFFFFFF", -1},
+               {"2147483647", 2147483647},
+               {"nan", 0}};
+  for (const Case& c : cases)
+    EXPECT_EQ(ToLongSafe(std::string(c.text)), c.value) << c.text;
 }
 
 TEST(Conversions, ToStringSafeOfMapsAndRegistryValues) {

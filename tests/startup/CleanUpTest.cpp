@@ -15,11 +15,11 @@ using test::PutFile;
 using test::Session;
 
 class CleanUpTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     temp_ = GetTempFolder();
-    for (const char* name : {"s1_patched.ps", "s1_printer.log", "s1_params.gs", "s12_other.pdf",
-                             "other_patched.ps"}) {
+    for (const char* name :
+         {"s1_patched.ps", "s1_printer.log", "s1_params.gs", "s12_other.pdf", "other_patched.ps"}) {
       PutFile(temp_ + "/" + name, "x");
     }
     PutFile(temp_ + "/old.txt", "x");

@@ -11,7 +11,8 @@ using Pairs = std::vector<std::pair<std::string, std::string>>;
 Pairs Parse(const std::string& text) {
   Pairs pairs;
   DictionaryPtr map = ParseParameters(text);
-  for (const auto& [key, value] : *map) pairs.emplace_back(key, std::get<std::string>(value));
+  for (const auto& [key, value] : *map)
+    pairs.emplace_back(key, std::get<std::string>(value));
   return pairs;
 }
 
@@ -23,7 +24,9 @@ TEST(ParseParameters, ReadsPairsAsThePortMonitorWritesThem) {
       {"", {}},
       {"   ", {}},
       {R"(ps="C:\a b, c.ps" printer="PDF Printer [Inv]" doc="x, y" sessionid=42)",
-       {{"ps", "C:\\a b, c.ps"}, {"printer", "PDF Printer [Inv]"}, {"doc", "x, y"},
+       {{"ps", "C:\\a b, c.ps"},
+        {"printer", "PDF Printer [Inv]"},
+        {"doc", "x, y"},
         {"sessionid", "42"}}},
       {"a=1,b=2 c=3", {{"a", "1"}, {"b", "2"}, {"c", "3"}}},
       {"-ps=x /doc=y", {{"ps", "x"}, {"doc", "y"}}},
@@ -37,7 +40,8 @@ TEST(ParseParameters, ReadsPairsAsThePortMonitorWritesThem) {
       {R"(doc="never closed, still here)", {{"doc", "never closed, still here"}}},
       {"a=,b=", {{"a", ""}, {"b", ""}}},
   };
-  for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.expected) << c.text;
+  for (const Case& c : cases)
+    EXPECT_EQ(Parse(c.text), c.expected) << c.text;
 }
 
 TEST(ParseParameters, RepeatedKeyRaisesDuplicateKeyError) {
@@ -53,9 +57,9 @@ TEST(ParseParameters, RepeatedKeyRaisesDuplicateKeyError) {
 
 TEST(CommandLineFromArguments, ParsesBackToTheArgumentsGiven) {
   std::vector<std::string> arguments{"ps=/tmp/a b, c.ps", "doc=He said \"no\"", "empty=",
-                                     "sessionid=1", "lonely word", "msg=\"quoted\""};
+                                     "sessionid=1",       "lonely word",        "msg=\"quoted\""};
   Pairs expected{{"ps", "/tmp/a b, c.ps"}, {"doc", "He said \"no\""}, {"empty", ""},
-                 {"sessionid", "1"}, {"lonely word", ""}, {"msg", "\"quoted\""}};
+                 {"sessionid", "1"},       {"lonely word", ""},       {"msg", "\"quoted\""}};
   EXPECT_EQ(Parse(CommandLineFromArguments(arguments)), expected);
   EXPECT_EQ(CommandLineFromArguments({"ps=/tmp/x.ps", "sessionid=7"}), "ps=/tmp/x.ps sessionid=7");
 }

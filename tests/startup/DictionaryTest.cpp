@@ -50,7 +50,8 @@ TEST(Dictionary, ReadingMissingKeyAddsItEmpty) {
 
 TEST(Dictionary, RemoveKeepsOrderOfTheRest) {
   DictionaryPtr map = NewDictionary();
-  for (const char* key : {"a", "b", "c"}) map->Add(key, std::string(key));
+  for (const char* key : {"a", "b", "c"})
+    map->Add(key, std::string(key));
   map->Remove("b");
   map->Add("b", std::string("again"));
   EXPECT_EQ(map->Keys(), (std::vector<std::string>{"a", "c", "b"}));

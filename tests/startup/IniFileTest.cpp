@@ -114,7 +114,8 @@ TEST(IniFile, SaveReplacesLongerContentAndRoundTrips) {
 TEST(IniFile, BinaryGarbageLoadsAsTheGrammarSays) {
   TempFolder folder;
   std::string garbage;
-  for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 131) % 256);
+  for (int i = 0; i < 4096; ++i)
+    garbage += static_cast<char>((i * 131) % 256);
   PutFile(folder / "g.ini", "[S]\r\n" + garbage);
   IniFile ini;
   if (!ini.Load(folder / "g.ini")) {

@@ -50,7 +50,7 @@ pid_t HoldLock(const std::string& path, LockKind kind, int milliseconds,
 }
 
 class LogTest : public ::testing::Test {
-protected:
+ protected:
   void TearDown() override {
     platform::FixLocalNowForTesting({});
     SetLogRetrySecondsForTesting(20);
@@ -100,8 +100,8 @@ TEST_F(LogTest, GivesUpWithTheOpenErrorWhileTheLockStaysHeld) {
     FAIL() << "a log held for longer than the retry window must raise";
   } catch (const Error& failure) {
     EXPECT_EQ(failure.Number(), 70);
-    EXPECT_EQ(failure.Description(), "Unable to open and append to the log file '" +
-                                         LogFileName() + "'. Permission denied");
+    EXPECT_EQ(failure.Description(), "Unable to open and append to the log file '" + LogFileName() +
+                                         "'. Permission denied");
   }
   kill(holder, SIGKILL);
   waitpid(holder, nullptr, 0);

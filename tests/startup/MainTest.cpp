@@ -16,7 +16,7 @@ using test::TempFolder;
 
 // build/gui run from outside, headless, with a temporary folder of its own.
 class MainTest : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override {
     fs::create_directory(root_ / "runtime");
     fs::permissions(root_ / "runtime", fs::perms::owner_all);

@@ -38,7 +38,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     dup2(devNull, 0);
     ApplyEnvironment(environment);
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
     _exit(127);
@@ -47,7 +48,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   ProgramResult result;
   char buffer[4096];
   ssize_t got;
-  while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0) result.errorOutput.append(buffer, got);
+  while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0)
+    result.errorOutput.append(buffer, got);
   close(pipeEnds[0]);
   int status = 0;
   waitpid(child, &status, 0);

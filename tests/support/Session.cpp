@@ -35,6 +35,8 @@ Session::~Session() {
   Job() = JobContext{};
 }
 
-std::string Session::TempFolderPath() const { return root_ / "runtime/QUENTARIS/PDF Printer"; }
+std::string Session::TempFolderPath() const {
+  return root_ / "runtime/QUENTARIS/PDF Printer";
+}
 
 }  // namespace gui::test

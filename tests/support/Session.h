@@ -9,7 +9,7 @@ namespace gui::test {
 // A fresh temporary folder for the program, an empty job context and fresh caches; the
 // program's folders and the session are restored when the test ends.
 class Session {
-public:
+ public:
   explicit Session(const std::string& sessionId = "s1");
   ~Session();
   Session(const Session&) = delete;
@@ -19,7 +19,7 @@ public:
   std::string TempFolderPath() const;
   const TempFolder& Root() const { return root_; }
 
-private:
+ private:
   TempFolder root_;
   std::string savedRuntime_;
 };

@@ -6,7 +6,7 @@ namespace gui::test {
 
 // A fresh folder below the system's temporary folder, removed with everything in it.
 class TempFolder {
-public:
+ public:
   TempFolder();
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
@@ -15,7 +15,7 @@ public:
   const std::string& Path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+ private:
   std::string path_;
 };
 

@@ -67,10 +67,10 @@ TEST(QtUi, MessageBoxHasTitleIconAndButtonsOfItsStyle) {
   } cases[] = {
       {mb::kYesNo | mb::kQuestion, QMessageBox::No, mb::kNo, QMessageBox::Question, 2},
       {mb::kYesNo | mb::kQuestion, QMessageBox::Yes, mb::kYes, QMessageBox::Question, 2},
-      {mb::kRetryCancel | mb::kExclamation, QMessageBox::Retry, mb::kRetry,
-       QMessageBox::Warning, 2},
-      {mb::kRetryCancel | mb::kExclamation, QMessageBox::Cancel, mb::kCancel,
-       QMessageBox::Warning, 2},
+      {mb::kRetryCancel | mb::kExclamation, QMessageBox::Retry, mb::kRetry, QMessageBox::Warning,
+       2},
+      {mb::kRetryCancel | mb::kExclamation, QMessageBox::Cancel, mb::kCancel, QMessageBox::Warning,
+       2},
       {mb::kOkOnly | mb::kInformation, QMessageBox::Ok, mb::kOk, QMessageBox::Information, 1},
       {mb::kYesNoCancel, QMessageBox::Cancel, mb::kCancel, QMessageBox::NoIcon, 3},
   };

@@ -23,7 +23,8 @@ void LocalizeCaption(QObject* object) {
     }
   }
   if (auto* tabs = qobject_cast<QTabWidget*>(object)) {
-    for (int i = 0; i < tabs->count(); ++i) tabs->setTabText(i, Localized(tabs->tabText(i)));
+    for (int i = 0; i < tabs->count(); ++i)
+      tabs->setTabText(i, Localized(tabs->tabText(i)));
   }
 }
 
@@ -32,7 +33,8 @@ void LocalizeCaption(QObject* object) {
 void LocalizeForm(QWidget* form) {
   form->setWindowTitle(Localized(form->windowTitle()));
   LocalizeCaption(form);
-  for (QWidget* control : form->findChildren<QWidget*>()) LocalizeCaption(control);
+  for (QWidget* control : form->findChildren<QWidget*>())
+    LocalizeCaption(control);
 }
 
 }  // namespace gui

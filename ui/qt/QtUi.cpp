@@ -16,11 +16,16 @@ std::unique_ptr<QApplication>& Application() {
 
 QMessageBox::Icon IconFor(int style) {
   switch (style & 0x70) {
-    case mb::kCritical: return QMessageBox::Critical;
-    case mb::kQuestion: return QMessageBox::Question;
-    case mb::kExclamation: return QMessageBox::Warning;
-    case mb::kInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case mb::kCritical:
+      return QMessageBox::Critical;
+    case mb::kQuestion:
+      return QMessageBox::Question;
+    case mb::kExclamation:
+      return QMessageBox::Warning;
+    case mb::kInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
   }
 }
 
@@ -31,22 +36,31 @@ struct ButtonSet {
 
 ButtonSet ButtonsFor(int style) {
   switch (style & 7) {
-    case mb::kOkCancel: return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel};
+    case mb::kOkCancel:
+      return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel};
     case mb::kYesNoCancel:
       return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel};
-    case mb::kYesNo: return {QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
-    case mb::kRetryCancel: return {QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Cancel};
-    default: return {QMessageBox::Ok, QMessageBox::Ok};
+    case mb::kYesNo:
+      return {QMessageBox::Yes | QMessageBox::No, QMessageBox::No};
+    case mb::kRetryCancel:
+      return {QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Cancel};
+    default:
+      return {QMessageBox::Ok, QMessageBox::Ok};
   }
 }
 
 int AnswerFor(int button) {
   switch (button) {
-    case QMessageBox::Cancel: return mb::kCancel;
-    case QMessageBox::Retry: return mb::kRetry;
-    case QMessageBox::Yes: return mb::kYes;
-    case QMessageBox::No: return mb::kNo;
-    default: return mb::kOk;
+    case QMessageBox::Cancel:
+      return mb::kCancel;
+    case QMessageBox::Retry:
+      return mb::kRetry;
+    case QMessageBox::Yes:
+      return mb::kYes;
+    case QMessageBox::No:
+      return mb::kNo;
+    default:
+      return mb::kOk;
   }
 }
 
@@ -85,7 +99,8 @@ void QtUi::ProcessEvents() {
 
 void QtUi::UnloadForms() {
   if (QApplication::instance() == nullptr) return;
-  for (QWidget* window : QApplication::topLevelWidgets()) window->close();
+  for (QWidget* window : QApplication::topLevelWidgets())
+    window->close();
 }
 
 }  // namespace gui

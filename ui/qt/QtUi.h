@@ -7,7 +7,7 @@ namespace gui {
 // Qt 6 Widgets behind the UI interface. The application object is made only when the first
 // window must be shown, so a run that shows nothing never starts Qt.
 class QtUi : public UserInterface {
-public:
+ public:
   ~QtUi() override;
   int MessageBox(const std::string& text, int style, const std::string& title) override;
   void ProcessEvents() override;
