@@ -53,7 +53,7 @@ private:
   Block ParseBlock();
   Block ParseInlineStatements();
   StmtPtr ParseStatement();
-  StmtPtr ParseIdentifierStatement(bool isSet);
+  StmtPtr ParseIdentifierStatement(bool isSet, bool mustAssign);
   StmtPtr ParseIf();
   StmtPtr ParseSelect();
   CaseClause ParseCaseClause();

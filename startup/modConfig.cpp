@@ -1,13 +1,274 @@
 #include "startup/modConfig.h"
 
+#include "platform/Files.h"
+#include "services/Error.h"
+#include "services/modConvert.h"
 #include "services/modFiles.h"
 #include "services/modFolders.h"
+#include "services/modLocalize.h"
+#include "services/modMacros.h"
 #include "services/modPaths.h"
+#include "services/modSystem.h"
+#include "startup/IniFile.h"
+#include "startup/JobContext.h"
+#include "startup/modLog.h"
 
 namespace gui {
 
+namespace {
+
+const std::string kSection = "PDF Printer";
+
+const char* const kSettingNames[] = {"afterprintprogram",
+                                     "afterprintprogramdir",
+                                     "disableoptiondialog",
+                                     "author",
+                                     "creationdate",
+                                     "creator",
+                                     "keylength",
+                                     "keywords",
+                                     "mergefile",
+                                     "mergeposition",
+                                     "moddate",
+                                     "output",
+                                     "ownerpassword",
+                                     "permissions",
+                                     "settingsprogram",
+                                     "showpdf",
+                                     "subject",
+                                     "superimpose",
+                                     "target",
+                                     "title",
+                                     "userpassword",
+                                     "watermarkrotation",
+                                     "watermarksize",
+                                     "watermarktext",
+                                     "watermarktransparency"};
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string Trimmed(const std::string& text) {
+  std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string InstanceSuffix() {
+  const std::string& instance = Job().printerInstance;
+  return instance.empty() ? std::string() : "-" + instance;
+}
+
+// Errors leave with the routine's name in front of their source.
+[[noreturn]] void Rethrow(const Error& failure, const char* routine) {
+  Error passed = failure;
+  passed.SetSource(std::string(routine) + "::" + failure.Source());
+  throw passed;
+}
+
+// Takes the run-once file for this job alone: the rename succeeds for exactly one job.
+std::string ClaimRunOnceFile(const std::string& path) {
+  std::string claimed = path + "." + NewGuid() + ".claimed";
+  try {
+    platform::ReplaceFile(path, claimed);
+  } catch (const Error&) {
+    return {};
+  }
+  return claimed;
+}
+
+void RemoveRunOnceFile(const std::string& claimed, const std::string& path) {
+  WriteLog("Remove runonce.ini");
+  try {
+    platform::RemoveFile(claimed);
+  } catch (const Error& failure) {
+    WriteLog("Error removing '" + path + "'. Error " + std::to_string(failure.Number()) + ": " +
+             failure.Description());
+  }
+}
+
+DictionaryPtr SectionOf(const IniFile& ini, const std::string& path) {
+  if (ini.Data()->Exists(kSection)) {
+    if (DictionaryPtr section = AsDictionary(ini.Data()->Item(kSection))) return section;
+  }
+  WriteLog("No [PDF Printer] section found in the settings file '" + path + "'.");
+  return nullptr;
+}
+
+void Overlay(Dictionary& settings, const DictionaryPtr& section) {
+  if (!section) return;
+  for (const auto& [name, value] : *section)
+    settings.Set(Lower(name), ToStringSafe(value));
+}
+
+void OverlayGlobalFile(Dictionary& settings) {
+  std::string path = GlobalFileName();
+  if (!FileExists(path)) return;
+  IniFile ini;
+  if (ini.Load(path)) Overlay(settings, SectionOf(ini, path));
+}
+
+// Finds the user layer: a run-once file claimed for this job, or the settings file.
+std::string UserLayer(bool ignoreRunOnce, std::string& fileName, std::string& claimed) {
+  std::string path = RunOnceFileName();
+  WriteLog("Look for settings in " + path);
+  if (!ignoreRunOnce && FileExists(path)) claimed = ClaimRunOnceFile(path);
+  if (claimed.empty()) {
+    path = SettingsFileName();
+    WriteLog("Look for settings in " + path);
+    if (!FileExists(path)) WriteConfig(path, DefaultSettings());
+  }
+  fileName = path;
+  WriteLog("Load settings from " + path);
+  return path;
+}
+
+DictionaryPtr LoadLayers(bool ignoreRunOnce, std::string& fileName) {
+  std::string claimed;
+  std::string path = UserLayer(ignoreRunOnce, fileName, claimed);
+  IniFile ini;
+  if (!ini.Load(claimed.empty() ? path : claimed)) {
+    std::string text = "Unable to load settings. Error " + std::to_string(ini.LastError()) + ": " +
+                       ini.LastErrorMessage();
+    WriteLog(text);
+    throw Error(err::kLoadSettings, text);
+  }
+  if (!claimed.empty()) RemoveRunOnceFile(claimed, path);
+  DictionaryPtr section = SectionOf(ini, path);
+  // A run-once file is gone already; writing it again would hand it to the next job.
+  if (!section && claimed.empty()) WriteConfig(path, DefaultSettings());
+  DictionaryPtr settings = DefaultSettings();
+  Overlay(*settings, section);
+  OverlayGlobalFile(*settings);
+  return settings;
+}
+
+// Backslashes of settings written on Windows name folders here, outside the macros' names.
+std::string PlatformPath(const std::string& text) {
+  if (platform::kPathSeparator == '\\') return text;
+  std::string path = text;
+  bool inMacro = false;
+  for (char& c : path) {
+    if (c == '<') inMacro = true;
+    if (c == '>') inMacro = false;
+    if (c == '\\' && !inMacro) c = platform::kPathSeparator;
+  }
+  return path;
+}
+
+void ExpandPath(Dictionary& settings, const std::string& name) {
+  settings.Set(name, ExpandMacros(PlatformPath(settings.Text(name)), true));
+}
+
+void ExpandText(Dictionary& settings, const std::string& name) {
+  settings.Set(name, ExpandMacros(settings.Text(name), false));
+}
+
+void PreferDocumentValue(Dictionary& settings, const std::string& name,
+                         const std::string& switchName) {
+  ExpandText(settings, name);
+  std::string own = Job().documentInfo ? Job().documentInfo->Text(name) : std::string();
+  if (!own.empty() && Lower(settings.Text(switchName)) != "no") settings.Set(name, own);
+}
+
+}  // namespace
+
+std::string RunOnceFileName() {
+  return JoinPath(GetDataFolder(), "runonce" + InstanceSuffix() + ".ini");
+}
+
+std::string SettingsFileName() {
+  return JoinPath(GetDataFolder(), "settings" + InstanceSuffix() + ".ini");
+}
+
+std::string GlobalFileName() {
+  return JoinPath(ProgramFolder(), "global" + InstanceSuffix() + ".ini");
+}
+
+DictionaryPtr EmptySettings() {
+  DictionaryPtr settings = NewDictionary();
+  for (const char* name : kSettingNames)
+    settings->Add(name, std::string());
+  return settings;
+}
+
+DictionaryPtr DefaultSettings() {
+  DictionaryPtr settings = EmptySettings();
+  settings->Set("output", std::string("<desktop>") + platform::kPathSeparator + "<title>.pdf");
+  settings->Set("keylength", std::string("128"));
+  settings->Set("mergeposition", std::string("bottom"));
+  settings->Set("showpdf", std::string("ask"));
+  settings->Set("watermarkrotation", std::string("c2c"));
+  settings->Set("watermarksize", std::string("6"));
+  settings->Set("watermarktransparency", std::string("85"));
+  settings->Add("confirmoverwrite", std::string("yes"));
+  return settings;
+}
+
+DictionaryPtr LoadConfig(bool ignoreRunOnce, std::string& fileName) {
+  try {
+    return LoadLayers(ignoreRunOnce, fileName);
+  } catch (const Error& failure) {
+    Rethrow(failure, "LoadConfig");
+  }
+}
+
+bool WriteConfig(const std::string& fileName, const DictionaryPtr& settings) {
+  try {
+    DictionaryPtr data = NewDictionary();
+    data->Add(kSection, settings);
+    IniFile ini;
+    ini.SetData(data);
+    if (!ini.Save(fileName)) {
+      throw Error(err::kWriteSettings, "Error writing settings file '" + fileName + "'. Error " +
+                                           std::to_string(ini.LastError()) + ": " +
+                                           ini.LastErrorMessage());
+    }
+    return true;
+  } catch (const Error& failure) {
+    Rethrow(failure, "WriteConfig");
+  }
+}
+
+void ApplySettingMacros(Dictionary& settings) {
+  ExpandPath(settings, "output");
+  ExpandText(settings, "watermarktext");
+  ExpandPath(settings, "mergefile");
+  ExpandPath(settings, "superimpose");
+  PreferDocumentValue(settings, "author", "usedefaultauthor");
+  PreferDocumentValue(settings, "title", "usedefaulttitle");
+  ExpandText(settings, "subject");
+  ExpandText(settings, "keywords");
+}
+
+bool ConfirmOverwriteEnabled(Dictionary& settings) {
+  std::string value = Lower(settings.Text("confirmoverwrite"));
+  return value != "0" && value != "no";
+}
+
+std::string OverwriteQuestion(const std::string& fileName) {
+  std::string text = Localize("[L94]The PDF file already exists.\r\n\r\n" + fileName +
+                              "\r\n\r\nDo you want to overwrite it?");
+  std::string result;
+  std::size_t start = 0;
+  for (std::size_t found; (found = text.find("%1", start)) != std::string::npos;
+       start = found + 2) {
+    result += text.substr(start, found - start) + fileName;
+  }
+  return result + text.substr(start);
+}
+
 bool DebugMarkerExists() {
   return FileExists(JoinPath(ProgramFolder(), "debug.txt"));
+}
+
+bool IsOptionsDialogDisabled() {
+  std::string fileName;
+  DictionaryPtr settings = LoadConfig(true, fileName);
+  return Lower(Trimmed(settings->Text("disableoptiondialog"))) == "yes";
 }
 
 }  // namespace gui

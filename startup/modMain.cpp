@@ -4,6 +4,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Process.h"
 #include "production/modMakePDF.h"
 #include "services/Error.h"
 #include "services/modFiles.h"
@@ -75,6 +76,7 @@ void DeleteQuietly(const std::string& path) {
 void EndRunNormally() {
   Ui().UnloadForms();
   CleanUpTempFiles(false);
+  platform::ReapAbandonedChildren();
 }
 
 int HandleError(const Error& failure, const std::string& step) {
@@ -92,11 +94,17 @@ int HandleError(const Error& failure, const std::string& step) {
   }
   CleanUpTempFiles(true);
   Ui().UnloadForms();
+  platform::ReapAbandonedChildren();
   return 1;
 }
 
 // Options mode: the instance's settings in the Options dialog.
 void RunOptionsMode() {
+  if (IsOptionsDialogDisabled()) {
+    Ui().MessageBox("Options dialog is disabled.", mb::kInformation | mb::kOkOnly | mb::kForeground,
+                    kProductName);
+    return;
+  }
   if (Ui().IsHeadless()) {
     throw Error(err::kSmallRoutine,
                 "The Options dialog needs a display. Start the program in a desktop session.");

@@ -88,8 +88,18 @@ TEST_F(MainTest, RepeatedKeyIsReportedAtParsing) {
       << result.errorOutput;
 }
 
+TEST_F(MainTest, OptionsModeHonoursTheDisableSwitch) {
+  PutFile(root_ / "global.ini", "[PDF Printer]\r\ndisableoptiondialog=yes\r\n");
+  fs::copy_file(GUI_BINARY, root_ / "gui");
+  auto result = test::RunProgram(root_ / "gui", {},
+                                 {"XDG_RUNTIME_DIR=" + root_ / "runtime",
+                                  "APPDATA=" + root_ / "data", "QUENTARIS_UI=headless"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_EQ(result.errorOutput, "QUENTARIS PDF Printer: Options dialog is disabled.\n");
+}
+
 TEST_F(MainTest, OptionsModeWithoutDisplaySaysItNeedsOne) {
-  auto result = Run({});
+  auto result = Run({}, {"APPDATA=" + root_ / "data"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_NE(result.errorOutput.find("needs a display"), std::string::npos) << result.errorOutput;
 }

@@ -1,0 +1,112 @@
+#include "services/modMacros.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/Clock.h"
+#include "services/Error.h"
+#include "services/modFolders.h"
+#include "services/modLocalize.h"
+#include "services/modSystem.h"
+#include "startup/JobContext.h"
+#include "tests/support/Session.h"
+
+namespace gui {
+namespace {
+
+class MacrosTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetMacrosForTesting();
+    LoadLabels();
+    platform::FixLocalNowForTesting({2007, 3, 3, 7, 5, 9});
+    Job().documentInfo = NewDictionary();
+    Job().documentInfo->Set("title", std::string("Q1: results/final?"));
+    Job().documentInfo->Set("author", std::string("Ann <Lee>"));
+    Job().documentName = "C:\\Docs\\report.final.doc";
+    home_ = session_.Root() / "home";
+    std::filesystem::create_directories(home_ + "/Desktop");
+    saved_home_ = std::getenv("HOME") ? std::getenv("HOME") : "";
+    setenv("HOME", home_.c_str(), 1);
+    setenv("QUENTARIS_TEST_VALUE", "a/b:c", 1);
+  }
+  void TearDown() override {
+    platform::FixLocalNowForTesting({});
+    setenv("HOME", saved_home_.c_str(), 1);
+    ResetMacrosForTesting();
+  }
+
+  test::Session session_;
+  std::string home_;
+  std::string saved_home_;
+};
+
+TEST_F(MacrosTest, ExpandsBuiltInMacros) {
+  struct Case {
+    const char* text;
+    bool safe;
+    std::string expected;
+  } cases[] = {
+      {"<date>_<time>", true, "2007-03-03_07.05.09"},
+      {"<Date>", false, "<Date>"},
+      {"<title>", false, "Q1: results/final?"},
+      {"<title>", true, "Q1_ results_final_"},
+      {"<author>", true, "Ann _Lee_"},
+      {"<docname>", false, "C:\\Docs\\report.final.doc"},
+      {"<docname>", true, "C__Docs_report.final.doc"},
+      {"<basedocname>", false, "report.final"},
+      {"<username>@<computername>", false, CurrentUserName() + "@" + CurrentComputerName()},
+      {"<ENV:QUENTARIS_TEST_VALUE>", true, "a/b:c"},
+      {"<env:NO_SUCH_VARIABLE_SET>", false, ""},
+      {"<desktop>/<title>.pdf", true, "/Desktop/Q1_ results_final_.pdf"},
+      {"plain text", true, "plain text"},
+      {"a < b", true, "a < b"},
+      {"x<y<date>z", false, "x<y<date>z"},
+      {"<>", false, "<>"},
+      {"<date><date>", false, "2007-03-032007-03-03"},
+  };
+  for (const Case& c : cases) {
+    std::string expected = c.expected;
+    if (expected.rfind("/Desktop", 0) == 0) expected = home_ + expected;
+    EXPECT_EQ(ExpandMacros(c.text, c.safe), expected) << c.text << " safe=" << c.safe;
+  }
+}
+
+TEST_F(MacrosTest, ReplacementsAreNotScannedAgain) {
+  Job().documentInfo->Set("title", std::string("<date>"));
+  EXPECT_EQ(ExpandMacros("<title>", false), "<date>");
+}
+
+TEST_F(MacrosTest, GuidIsTheSameForTheWholeRun) {
+  std::string first = ExpandMacros("<guid>-<guid>", false);
+  EXPECT_EQ(first.size(), 36u * 2 + 1);
+  EXPECT_EQ(first.substr(0, 36), first.substr(37));
+  EXPECT_EQ(ExpandMacros("<guid>", true), first.substr(0, 36));
+}
+
+TEST_F(MacrosTest, DocumentMacrosNeedTheDocumentInformation) {
+  Job().documentInfo.reset();
+  try {
+    ExpandMacros("<title>", true);
+    FAIL();
+  } catch (const Error& failure) {
+    EXPECT_EQ(failure.Number(), 91);
+  }
+  EXPECT_EQ(ExpandMacros("<date>", true), "2007-03-03");
+}
+
+TEST_F(MacrosTest, MacroListNamesTheTwelveInOrderWithDescriptions) {
+  DictionaryPtr list = GetMacroList();
+  EXPECT_EQ(list->Keys(), (std::vector<std::string>{"date", "time", "docname", "basedocname",
+                                                    "username", "computername", "author", "title",
+                                                    "guid", "personal", "desktop", "env:TEMP"}));
+  EXPECT_EQ(list->Text("date"), "Date (yyyy-mm-dd)");
+  EXPECT_EQ(list->Text("time"), "Time (hh.mm.ss)");
+  EXPECT_EQ(list->Text("desktop"), "User's desktop");
+  EXPECT_EQ(list->Text("env:TEMP"), "Value of environment variable TEMP");
+}
+
+}  // namespace
+}  // namespace gui
