@@ -47,6 +47,11 @@ void WriteTextFile(const std::string& path, const std::string& text) {
   WriteFile(path, std::vector<unsigned char>(text.begin(), text.end()));
 }
 
+void WritePrivateTextFile(const std::string& path, const std::string& text) {
+  platform::WritePrivateBytes(path, reinterpret_cast<const unsigned char*>(text.data()),
+                              text.size());
+}
+
 bool FileExists(const std::string& path) {
   if (path.empty()) return false;
   platform::FileStatus status = FirstMatch(path);

@@ -11,6 +11,8 @@ std::string ReadTextFile(const std::string& path);
 // Writes the bytes; the file ends up exactly that long.
 void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes);
 void WriteTextFile(const std::string& path, const std::string& text);
+// The same for files only the user may read (they may hold passwords); never through a link.
+void WritePrivateTextFile(const std::string& path, const std::string& text);
 
 // Answers that never raise. A wildcard in the last name matches as a folder search does.
 bool FileExists(const std::string& path);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "startup/Dictionary.h"
+
+namespace gui {
+
+// The parameter-file dialect a Ghostscript understands: version 8 as written originally, or
+// the forms versions 9 and later require.
+enum class GhostscriptDialect { Legacy, Modern };
+
+// Seconds Ghostscript may run: the ghostscripttimeout setting when it is a whole number, else 300.
+int GetGhostscriptTimeout(Dictionary& settings);
+// The full path of the Ghostscript console program, or "" when there is none.
+std::string FindGhostscript(Dictionary& settings);
+// The dialect of the Ghostscript at that path, asked once per run.
+GhostscriptDialect GetGhostscriptDialect(const std::string& ghostscript);
+// Writes the parameter file of the main run; returns true.
+bool WriteGhostscriptParams(const std::string& paramFile, const std::string& patchedFile,
+                            const std::string& pdfFile, const std::string& headerFile,
+                            Dictionary& settings);
+// Runs Ghostscript on a parameter file; returns only on success, else raises 1005, 1007 or 1008.
+void RunGhostscript(Dictionary& settings, const std::string& paramFile);
+
+}  // namespace gui
