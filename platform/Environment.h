@@ -6,6 +6,8 @@
 namespace gui::platform {
 
 std::optional<std::string> GetVariable(const std::string& name);
+// Sets a variable of this process, which the programs it starts inherit.
+void SetVariable(const std::string& name, const std::string& value);
 // The full path of the running executable, links resolved.
 std::string ExecutablePath();
 std::string CurrentFolder();

@@ -46,6 +46,11 @@ void ReplaceFile(const std::string& from, const std::string& to);
 // process as error 70; a failed write returns false.
 bool AppendExclusive(const std::string& path, const std::string& text);
 
+// Copies a file to a new file that must not exist yet, synced to the disk before it returns.
+void CopyToNewFile(const std::string& source, const std::string& destination);
+// True when another process holds a lock on the file.
+bool IsLockedByOther(const std::string& path);
+
 // A file read in large blocks from start to end.
 class InputFile {
  public:

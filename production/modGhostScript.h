@@ -14,8 +14,32 @@ enum class GhostscriptDialect { Legacy, Modern };
 int GetGhostscriptTimeout(Dictionary& settings);
 // The full path of the Ghostscript console program, or "" when there is none.
 std::string FindGhostscript(Dictionary& settings);
-// The dialect of the Ghostscript at that path, asked once per run.
+// The dialect of the Ghostscript at that path, asked once per run; legacy for "".
 GhostscriptDialect GetGhostscriptDialect(const std::string& ghostscript);
+// The dialect of the Ghostscript that the settings find.
+GhostscriptDialect FoundGhostscriptDialect(Dictionary& settings);
+
+// One parameter file: one argument per line, each ended by CR LF, except in the legacy dialect
+// the last one. It starts with the switches every run shares.
+class GhostscriptParameters {
+ public:
+  explicit GhostscriptParameters(GhostscriptDialect dialect);
+
+  bool IsModern() const { return dialect_ == GhostscriptDialect::Modern; }
+  void Add(const std::string& argument);
+  // Arguments already ended by CR LF.
+  void AddLines(const std::string& lines);
+  void AddOutputFile(const std::string& path);
+  void AddInputFile(const std::string& path);
+  std::string Text() const;
+  // Readable by the user alone, as it may hold passwords.
+  void Write(const std::string& path) const;
+
+ private:
+  GhostscriptDialect dialect_;
+  std::string text_;
+};
+
 // Writes the parameter file of the main run; returns true.
 bool WriteGhostscriptParams(const std::string& paramFile, const std::string& patchedFile,
                             const std::string& pdfFile, const std::string& headerFile,

@@ -1,9 +1,23 @@
 #include "production/modMakePDF.h"
 
+#include <optional>
 #include <vector>
 
+#include "platform/Clock.h"
+#include "platform/Environment.h"
 #include "platform/Files.h"
+#include "platform/Shell.h"
 #include "services/Error.h"
+#include "services/modFiles.h"
+#include "services/modFolders.h"
+#include "services/modLocalize.h"
+#include "services/modPaths.h"
+#include "services/modShell.h"
+#include "services/modSystem.h"
+#include "startup/JobContext.h"
+#include "startup/modConfig.h"
+#include "startup/modLog.h"
+#include "ui/UserInterface.h"
 
 namespace gui {
 
@@ -12,6 +26,10 @@ namespace {
 constexpr int kPropertyLines = 1000;
 // Longer comment values are cut, so a hostile job cannot make the reader hold it all.
 constexpr std::size_t kLongestPiece = 64 * 1024;
+// The after-print program finds the PDF here, so the shell never parses the path itself.
+constexpr const char* kPdfVariable = "QUENTARIS_PDF";
+
+double copyRetrySeconds = 10.0;
 
 std::string Lower(std::string text) {
   for (char& c : text)
@@ -23,6 +41,14 @@ std::string TrimSpaces(const std::string& text) {
   std::size_t first = text.find_first_not_of(' ');
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+    text.replace(at, from.size(), to);
+    at += to.size();
+  }
+  return text;
 }
 
 void ExaminePiece(const std::string& piece, Dictionary& properties) {
@@ -38,6 +64,99 @@ void ExaminePiece(const std::string& piece, Dictionary& properties) {
       return;
     }
   }
+}
+
+// The job's temporary files, all named by the session.
+struct JobFiles {
+  explicit JobFiles(const std::string& folder) : folder_(folder) {}
+  std::string operator()(const std::string& suffix) const {
+    return JoinPath(folder_, Job().sessionId + suffix);
+  }
+  std::string folder_;
+};
+
+std::string CopyFailureText(const std::string& source, const std::string& destination,
+                            const Error& failure) {
+  return " (" + source + " -> " + destination + "). " + Localize("[L123]Error") + " " +
+         std::to_string(failure.Number()) + ": " + failure.Description();
+}
+
+// A new file beside the destination, then put in its place: an interrupted copy never leaves
+// a truncated PDF, and an older file stays whole until the new one is complete.
+void CopyOnce(const std::string& source, const std::string& destination) {
+  if (FolderExists(destination)) throw RuntimeError(err::kPermissionDenied);
+  std::string partial = JoinPath(
+      GetFolderPart(destination).empty() ? "." : GetFolderPart(destination),
+      "." + destination.substr(GetFolderPart(destination).size()) + "." + NewGuid() + ".part");
+  try {
+    platform::CopyToNewFile(source, partial);
+    if (platform::IsLockedByOther(destination)) throw RuntimeError(err::kPathFileAccess);
+    platform::ReplaceFile(partial, destination);
+  } catch (const Error&) {
+    try {
+      platform::RemoveFile(partial);
+    } catch (const Error&) {
+    }
+    throw;
+  }
+}
+
+// Copies with retries while the destination is locked; the last failure, or none.
+std::optional<Error> CopyWithRetries(const std::string& source, const std::string& destination) {
+  double start = platform::MonotonicSeconds();
+  for (;;) {
+    try {
+      CopyOnce(source, destination);
+      return std::nullopt;
+    } catch (const Error& failure) {
+      if (failure.Number() != err::kPathFileAccess) return failure;
+      WriteLog("Error copying PDF to destination. Possible file lock." +
+               CopyFailureText(source, destination, failure));
+      if (platform::MonotonicSeconds() - start > copyRetrySeconds) return failure;
+      platform::SleepMilliseconds(100);
+      Ui().ProcessEvents();
+    }
+  }
+}
+
+// Everything from the job file to the destination; false when the copy was given up.
+bool Produce(Dictionary&, const std::string&, const std::string&) {
+  throw Error(err::kSmallRoutine, "PDF production is not available in this version.");
+}
+
+void Finish(Dictionary& settings, const std::string& output) {
+  if (Lower(settings.Text("showpdf")) == "yes") {
+    WriteLog("Show");
+    ShowPDF(output);
+  }
+  if (!settings.Text("afterprintprogram").empty()) {
+    WriteLog("Run afterprintprogram " + settings.Text("afterprintprogram"));
+    RunAfterPrintProgram(settings, output);
+  }
+  WriteLog("Finished");
+}
+
+void OpenTemporaryFolderWhenDebugging() {
+  if (!DebugMarkerExists()) return;
+  Ui().MessageBox("Debugging is enabled. The folder for temporary files will now open.",
+                  mb::kInformation | mb::kOkOnly, kProductName);
+  OpenDocument(GetTempFolder());
+}
+
+std::string ShowFailureText(const std::string& path, int result) {
+  if (result == platform::kShellNoAssociation) {
+    if (Lower(path.size() >= 4 ? path.substr(path.size() - 4) : path) != ".pdf") {
+      return "The program was unable to show the document. The extension of your document "
+             "file name should be PDF. Please change that and try again.\r\n\r\nFile name: " +
+             path;
+    }
+    return Localize(
+        "[L125]The printer was unable to open the PDF document.\r\n\r\nMake sure you have a PDF "
+        "document reader installed on your computer.\r\n\r\nFree PDF readers are available at "
+        "https://okular.kde.org and https://www.sumatrapdfreader.org.");
+  }
+  return Localize("[L126]Error opening the PDF Document.") + "\r\n\r\n" + SystemErrorText(result) +
+         "\r\n" + Localize("[L123]Error") + " " + std::to_string(result);
 }
 
 }  // namespace
@@ -70,8 +189,62 @@ DictionaryPtr ReadDocumentProperties(const std::string& jobFile) {
   return properties;
 }
 
-void MakePDF(const std::string&) {
-  throw Error(err::kSmallRoutine, "PDF production is not available in this version.");
+void MakePDF(const std::string& jobFile) {
+  WriteLog("Show GUI");
+  DictionaryPtr settings;
+  if (!GetJobConfig(settings)) {
+    WriteLog("User pressed cancel");
+    return;
+  }
+  std::string output = settings->Text("output");
+  if (output.empty()) {
+    WriteLog("No output specified");
+  } else {
+    if (!Produce(*settings, jobFile, output)) return;
+    Finish(*settings, output);
+  }
+  OpenTemporaryFolderWhenDebugging();
+}
+
+bool CopyToDestination(const std::string& source, const std::string& destination) {
+  for (;;) {
+    std::optional<Error> failure = CopyWithRetries(source, destination);
+    if (!failure) return true;
+    WriteLog(Localize("[L122]Error copying PDF to destination") +
+             CopyFailureText(source, destination, *failure));
+    std::string question = ReplaceAll(
+        Localize("[L124]Error copying PDF document to destination file.\r\n\r\nPlease close the "
+                 "file '%1' if it is open and try again."),
+        "%1", destination);
+    if (Ui().MessageBox(question, mb::kRetryCancel | mb::kExclamation, kProductName) !=
+        mb::kRetry) {
+      return false;
+    }
+  }
+}
+
+bool ShowPDF(const std::string& path) {
+  int result = platform::ShellOpen(path);
+  if (result <= 32) {
+    Ui().MessageBox(ShowFailureText(path, result), mb::kExclamation | mb::kOkOnly, kProductName);
+  }
+  return true;
+}
+
+void RunAfterPrintProgram(Dictionary& settings, const std::string& destination) {
+  platform::SetVariable(kPdfVariable, destination);
+  std::string reference = std::string("\"$") + kPdfVariable + "\"";
+  std::string command = ReplaceAll(settings.Text("afterprintprogram"), "\"%1\"", "%1");
+  command = ReplaceAll(command, "%1", reference);
+  std::string folder = settings.Text("afterprintprogramdir");
+  if (folder.empty()) folder = platform::CurrentFolder();
+  bool timedOut = false;
+  int exitCode = 0;
+  RunCommand(platform::InterpreterCommand(command), timedOut, exitCode, 0, 0, folder);
+}
+
+void SetCopyRetrySecondsForTesting(double seconds) {
+  copyRetrySeconds = seconds;
 }
 
 }  // namespace gui

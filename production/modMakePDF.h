@@ -10,5 +10,15 @@ namespace gui {
 DictionaryPtr ReadDocumentProperties(const std::string& jobFile);
 // Turns one print job into the PDF its settings describe.
 void MakePDF(const std::string& jobFile);
+// Opens a PDF with its application, telling the person when that fails; always true.
+bool ShowPDF(const std::string& path);
+// Starts the after-print program for the finished PDF without waiting for it.
+void RunAfterPrintProgram(Dictionary& settings, const std::string& destination);
+// Copies the finished PDF to its destination, retrying while the destination is locked and
+// then asking; false when the person gave up.
+bool CopyToDestination(const std::string& source, const std::string& destination);
+
+// Tests shorten the time a locked destination is retried.
+void SetCopyRetrySecondsForTesting(double seconds);
 
 }  // namespace gui

@@ -1,8 +1,8 @@
 #include <utility>
 
+#include "script/ArrayValue.h"
 #include "script/Limits.h"
 #include "script/ScriptErrors.h"
-#include "script/ArrayValue.h"
 
 namespace gui::script {
 
@@ -40,7 +40,9 @@ ArrayValue::ArrayValue(const ArrayValue& other) : upper_(other.upper_), fixed_(o
   }
 }
 
-ArrayValue::~ArrayValue() { ReleaseMemory(cells_.size() * sizeof(Variant)); }
+ArrayValue::~ArrayValue() {
+  ReleaseMemory(cells_.size() * sizeof(Variant));
+}
 
 std::shared_ptr<ArrayValue> ArrayValue::FromCells(std::vector<Variant> cells) {
   auto array = std::make_shared<ArrayValue>(
@@ -49,14 +51,14 @@ std::shared_ptr<ArrayValue> ArrayValue::FromCells(std::vector<Variant> cells) {
   return array;
 }
 
-Variant& ArrayValue::At(const std::vector<std::int32_t>& indexes) {
+std::size_t ArrayValue::Offset(const std::vector<std::int32_t>& indexes) const {
   if (indexes.size() != upper_.size()) ThrowError(vberr::kSubscript);
   std::size_t offset = 0;
   for (std::size_t d = upper_.size(); d-- > 0;) {
     if (indexes[d] < 0 || indexes[d] > upper_[d]) ThrowError(vberr::kSubscript);
     offset = offset * (static_cast<std::size_t>(upper_[d]) + 1) + indexes[d];
   }
-  return cells_[offset];
+  return offset;
 }
 
 void ArrayValue::Resize(std::vector<std::int32_t> upperBounds, bool preserve) {

@@ -14,7 +14,17 @@ struct Procedure;
 struct GlobalVariable;
 struct Builtin;
 
-enum class ExprKind : std::uint8_t { Literal, Name, Call, Member, Unary, Binary, Missing, New };
+enum class ExprKind : std::uint8_t {
+  Literal,
+  Name,
+  Call,
+  Index,
+  Member,
+  Unary,
+  Binary,
+  Missing,
+  New
+};
 
 enum class Op : std::uint8_t {
   Paren,
@@ -69,8 +79,8 @@ struct NameCache {
 // A bare name: a local slot (when `slot` >= 0), or a global, constant, procedure or built-in.
 struct NameExpr : Expr {
   NameExpr() : Expr(ExprKind::Name) {}
-  std::string key;  // lower case
-  std::string name; // as written
+  std::string key;   // lower case
+  std::string name;  // as written
   int slot = -1;
   mutable NameCache cache;
 };
@@ -85,6 +95,13 @@ struct CallExpr : Expr {
   mutable NameCache cache;
 };
 
+// An element of an array that an expression gives: Split(text, ",")(1).
+struct IndexExpr : Expr {
+  IndexExpr() : Expr(ExprKind::Index) {}
+  ExprPtr array;
+  std::vector<ExprPtr> args;
+};
+
 // object.member or object.member(arguments).
 struct MemberExpr : Expr {
   MemberExpr() : Expr(ExprKind::Member) {}
@@ -93,6 +110,9 @@ struct MemberExpr : Expr {
   std::string name;
   std::vector<ExprPtr> args;
 };
+
+// The name of the object a member is taken from, as error messages show it.
+std::string ObjectName(const MemberExpr& member);
 
 struct UnaryExpr : Expr {
   UnaryExpr() : Expr(ExprKind::Unary) {}

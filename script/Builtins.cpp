@@ -16,7 +16,8 @@ std::unordered_map<std::string_view, const Builtin*> BuildTable() {
   std::unordered_map<std::string_view, const Builtin*> table;
   for (auto topic : {StringBuiltins(), ArrayBuiltins(), MathBuiltins(), ConversionBuiltins(),
                      DateBuiltins(), FormatBuiltins(), ObjectBuiltins()}) {
-    for (const Builtin& builtin : topic) table.emplace(builtin.key, &builtin);
+    for (const Builtin& builtin : topic)
+      table.emplace(builtin.key, &builtin);
   }
   return table;
 }
@@ -38,20 +39,21 @@ std::unordered_map<std::string_view, Variant> BuildConstants() {
       {"vbobjecterror", Variant::Long(-2147221504)},
   };
   const std::pair<const char*, std::int16_t> small[] = {
-      {"vbbinarycompare", 0}, {"vbtextcompare", 1},     {"vbusesystemdayofweek", 0},
-      {"vbsunday", 1},        {"vbmonday", 2},          {"vbtuesday", 3},
-      {"vbwednesday", 4},     {"vbthursday", 5},        {"vbfriday", 6},
-      {"vbsaturday", 7},      {"vbusesystem", 0},       {"vbfirstjan1", 1},
-      {"vbfirstfourdays", 2}, {"vbfirstfullweek", 3},   {"vbgeneraldate", 0},
-      {"vblongdate", 1},      {"vbshortdate", 2},       {"vblongtime", 3},
-      {"vbshorttime", 4},     {"vbempty", 0},           {"vbnull", 1},
-      {"vbinteger", 2},       {"vblong", 3},            {"vbsingle", 4},
-      {"vbdouble", 5},        {"vbcurrency", 6},        {"vbdate", 7},
-      {"vbstring", 8},        {"vbobject", 9},          {"vberror", 10},
-      {"vbboolean", 11},      {"vbvariant", 12},        {"vbdataobject", 13},
-      {"vbdecimal", 14},      {"vbbyte", 17},           {"vbarray", 8192},
+      {"vbbinarycompare", 0}, {"vbtextcompare", 1},   {"vbusesystemdayofweek", 0},
+      {"vbsunday", 1},        {"vbmonday", 2},        {"vbtuesday", 3},
+      {"vbwednesday", 4},     {"vbthursday", 5},      {"vbfriday", 6},
+      {"vbsaturday", 7},      {"vbusesystem", 0},     {"vbfirstjan1", 1},
+      {"vbfirstfourdays", 2}, {"vbfirstfullweek", 3}, {"vbgeneraldate", 0},
+      {"vblongdate", 1},      {"vbshortdate", 2},     {"vblongtime", 3},
+      {"vbshorttime", 4},     {"vbempty", 0},         {"vbnull", 1},
+      {"vbinteger", 2},       {"vblong", 3},          {"vbsingle", 4},
+      {"vbdouble", 5},        {"vbcurrency", 6},      {"vbdate", 7},
+      {"vbstring", 8},        {"vbobject", 9},        {"vberror", 10},
+      {"vbboolean", 11},      {"vbvariant", 12},      {"vbdataobject", 13},
+      {"vbdecimal", 14},      {"vbbyte", 17},         {"vbarray", 8192},
   };
-  for (const auto& [name, value] : small) constants.emplace(name, Variant::Integer(value));
+  for (const auto& [name, value] : small)
+    constants.emplace(name, Variant::Integer(value));
   return constants;
 }
 
@@ -81,7 +83,9 @@ bool TextCompare(const Args& args, std::size_t i) {
   return mode == 1;
 }
 
-int CurrentYear(Runtime& runtime) { return runtime.clock().year; }
+int CurrentYear(Runtime& runtime) {
+  return runtime.clock().year;
+}
 
 void CheckLength(std::size_t bytes) {
   if (bytes > limits::kMaxStringBytes) ThrowError(vberr::kOutOfMemory);

@@ -36,9 +36,15 @@ Variant MakeArray(Runtime&, const Args& a) {
   return Variant::Array(ArrayValue::FromCells(std::move(cells)));
 }
 
-Variant IsArray(Runtime&, const Args& a) { return Variant::Boolean(a[0].Is(VType::Array)); }
-Variant LBound(Runtime&, const Args& a) { return Bound(a, false); }
-Variant UBound(Runtime&, const Args& a) { return Bound(a, true); }
+Variant IsArray(Runtime&, const Args& a) {
+  return Variant::Boolean(a[0].Is(VType::Array));
+}
+Variant LBound(Runtime&, const Args& a) {
+  return Bound(a, false);
+}
+Variant UBound(Runtime&, const Args& a) {
+  return Bound(a, true);
+}
 
 Variant Split(Runtime&, const Args& a) {
   if (IsNull(a, 0)) ThrowError(vberr::kInvalidNull);
@@ -94,17 +100,16 @@ Variant Filter(Runtime&, const Args& a) {
 }
 
 constexpr Builtin kArrays[] = {
-    {"array", "Array", 0, 1 << 14, MakeArray},
-    {"filter", "Filter", 2, 4, Filter},
-    {"isarray", "IsArray", 1, 1, IsArray},
-    {"join", "Join", 1, 2, Join},
-    {"lbound", "LBound", 1, 2, LBound},
-    {"split", "Split", 1, 4, Split},
+    {"array", "Array", 0, 1 << 14, MakeArray}, {"filter", "Filter", 2, 4, Filter},
+    {"isarray", "IsArray", 1, 1, IsArray},     {"join", "Join", 1, 2, Join},
+    {"lbound", "LBound", 1, 2, LBound},        {"split", "Split", 1, 4, Split},
     {"ubound", "UBound", 1, 2, UBound},
 };
 
 }  // namespace
 
-std::span<const Builtin> ArrayBuiltins() { return kArrays; }
+std::span<const Builtin> ArrayBuiltins() {
+  return kArrays;
+}
 
 }  // namespace gui::script

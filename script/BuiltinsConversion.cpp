@@ -9,14 +9,30 @@ namespace {
 
 using builtins::CurrentYear;
 
-Variant CBool(Runtime&, const Args& a) { return Variant::Boolean(ToBool(a[0])); }
-Variant CByte(Runtime&, const Args& a) { return Variant::Byte(ToByte(a[0])); }
-Variant CCur(Runtime&, const Args& a) { return Variant::Currency(ToCurrency(a[0])); }
-Variant CDbl(Runtime&, const Args& a) { return Variant::Double(ToDouble(a[0])); }
-Variant CInt(Runtime&, const Args& a) { return Variant::Integer(ToInteger(a[0])); }
-Variant CLng(Runtime&, const Args& a) { return Variant::Long(ToLong(a[0])); }
-Variant CSng(Runtime&, const Args& a) { return Variant::Single(ToSingle(a[0])); }
-Variant CStr(Runtime&, const Args& a) { return Variant::String(ToText(a[0])); }
+Variant CBool(Runtime&, const Args& a) {
+  return Variant::Boolean(ToBool(a[0]));
+}
+Variant CByte(Runtime&, const Args& a) {
+  return Variant::Byte(ToByte(a[0]));
+}
+Variant CCur(Runtime&, const Args& a) {
+  return Variant::Currency(ToCurrency(a[0]));
+}
+Variant CDbl(Runtime&, const Args& a) {
+  return Variant::Double(ToDouble(a[0]));
+}
+Variant CInt(Runtime&, const Args& a) {
+  return Variant::Integer(ToInteger(a[0]));
+}
+Variant CLng(Runtime&, const Args& a) {
+  return Variant::Long(ToLong(a[0]));
+}
+Variant CSng(Runtime&, const Args& a) {
+  return Variant::Single(ToSingle(a[0]));
+}
+Variant CStr(Runtime&, const Args& a) {
+  return Variant::String(ToText(a[0]));
+}
 
 Variant CDate(Runtime& r, const Args& a) {
   return Variant::Date(ToDate(a[0], CurrentYear(r)));
@@ -28,11 +44,21 @@ Variant IsDate(Runtime& r, const Args& a) {
   return Variant::Boolean(datetime::Parse(a[0].Str(), CurrentYear(r)).has_value());
 }
 
-Variant IsEmpty(Runtime&, const Args& a) { return Variant::Boolean(a[0].Is(VType::Empty)); }
-Variant IsNull(Runtime&, const Args& a) { return Variant::Boolean(a[0].Is(VType::Null)); }
-Variant IsNumeric(Runtime&, const Args& a) { return Variant::Boolean(IsNumericValue(a[0])); }
-Variant IsObject(Runtime&, const Args& a) { return Variant::Boolean(a[0].Is(VType::Object)); }
-Variant TypeNameOf(Runtime&, const Args& a) { return Variant::String(TypeName(a[0])); }
+Variant IsEmpty(Runtime&, const Args& a) {
+  return Variant::Boolean(a[0].Is(VType::Empty));
+}
+Variant IsNull(Runtime&, const Args& a) {
+  return Variant::Boolean(a[0].Is(VType::Null));
+}
+Variant IsNumeric(Runtime&, const Args& a) {
+  return Variant::Boolean(IsNumericValue(a[0]));
+}
+Variant IsObject(Runtime&, const Args& a) {
+  return Variant::Boolean(a[0].Is(VType::Object));
+}
+Variant TypeNameOf(Runtime&, const Args& a) {
+  return Variant::String(TypeName(a[0]));
+}
 
 Variant VarType(Runtime&, const Args& a) {
   return Variant::Integer(static_cast<std::int16_t>(a[0].Type()));
@@ -59,6 +85,8 @@ constexpr Builtin kConversions[] = {
 
 }  // namespace
 
-std::span<const Builtin> ConversionBuiltins() { return kConversions; }
+std::span<const Builtin> ConversionBuiltins() {
+  return kConversions;
+}
 
 }  // namespace gui::script

@@ -20,7 +20,9 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 }
 
 // Seconds since 30 December 1899 at midnight.
-std::int64_t AbsoluteSeconds(double serial) { return DayNumber(serial) * 86400 + SecondOfDay(serial); }
+std::int64_t AbsoluteSeconds(double serial) {
+  return DayNumber(serial) * 86400 + SecondOfDay(serial);
+}
 
 double FromAbsoluteSeconds(std::int64_t seconds) {
   std::int64_t days = FloorDiv(seconds, 86400);
@@ -43,7 +45,9 @@ int WeekdayFrom(std::int64_t dayNumber, int firstDay) {
   return (WeekdayOf(dayNumber) - firstDay + 7) % 7 + 1;
 }
 
-double DateArgument(Runtime& r, const Variant& value) { return ToDate(value, CurrentYear(r)); }
+double DateArgument(Runtime& r, const Variant& value) {
+  return ToDate(value, CurrentYear(r));
+}
 
 double NowSerial(Runtime& r) {
   LocalDateTime now = r.clock();
@@ -51,9 +55,15 @@ double NowSerial(Runtime& r) {
                     now.hour * 3600 + now.minute * 60 + now.second);
 }
 
-Variant Now(Runtime& r, const Args&) { return Variant::Date(NowSerial(r)); }
-Variant Today(Runtime& r, const Args&) { return Variant::Date(JoinSerial(DayNumber(NowSerial(r)), 0)); }
-Variant TimeOfDay(Runtime& r, const Args&) { return Variant::Date(JoinSerial(0, SecondOfDay(NowSerial(r)))); }
+Variant Now(Runtime& r, const Args&) {
+  return Variant::Date(NowSerial(r));
+}
+Variant Today(Runtime& r, const Args&) {
+  return Variant::Date(JoinSerial(DayNumber(NowSerial(r)), 0));
+}
+Variant TimeOfDay(Runtime& r, const Args&) {
+  return Variant::Date(JoinSerial(0, SecondOfDay(NowSerial(r))));
+}
 
 Variant Timer(Runtime& r, const Args&) {
   LocalDateTime now = r.clock();
@@ -93,13 +103,14 @@ Variant DateSerial(Runtime&, const Args& a) {
   std::int64_t months = year * 12 + ToLong(a[1]) - 1;
   std::int64_t day = ToLong(a[2]);
   if (std::llabs(months) > 1000000 || std::llabs(day) > 10000000) ThrowError(vberr::kInvalidCall);
-  std::int64_t days = DaysFromCivil(FloorDiv(months, 12), static_cast<int>(months - FloorDiv(months, 12) * 12) + 1, 1);
+  std::int64_t days = DaysFromCivil(FloorDiv(months, 12),
+                                    static_cast<int>(months - FloorDiv(months, 12) * 12) + 1, 1);
   return CheckedDate(JoinSerial(days + day - 1, 0));
 }
 
 Variant TimeSerial(Runtime&, const Args& a) {
-  std::int64_t seconds = std::int64_t{ToLong(a[0])} * 3600 + std::int64_t{ToLong(a[1])} * 60 +
-                         ToLong(a[2]);
+  std::int64_t seconds =
+      std::int64_t{ToLong(a[0])} * 3600 + std::int64_t{ToLong(a[1])} * 60 + ToLong(a[2]);
   return CheckedDate(FromAbsoluteSeconds(seconds));
 }
 
@@ -113,7 +124,9 @@ Variant TimeValue(Runtime& r, const Args& a) {
   return Variant::Date(JoinSerial(0, SecondOfDay(DateArgument(r, a[0]))));
 }
 
-std::string Interval(const Variant& value) { return utf8::Lower(ToText(value)); }
+std::string Interval(const Variant& value) {
+  return utf8::Lower(ToText(value));
+}
 
 double AddMonths(double serial, std::int64_t months) {
   DateParts p = SplitSerial(serial);
@@ -136,11 +149,11 @@ Variant DateAdd(Runtime& r, const Args& a) {
   if (unit == "q") return CheckedDate(AddMonths(serial, n * 3));
   if (unit == "m") return CheckedDate(AddMonths(serial, n));
   std::int64_t step = unit == "y" || unit == "d" || unit == "w" ? 86400
-                      : unit == "ww"                           ? 7 * 86400
-                      : unit == "h"                            ? 3600
-                      : unit == "n"                            ? 60
-                      : unit == "s"                            ? 1
-                                                               : 0;
+                      : unit == "ww"                            ? 7 * 86400
+                      : unit == "h"                             ? 3600
+                      : unit == "n"                             ? 60
+                      : unit == "s"                             ? 1
+                                                                : 0;
   if (step == 0) ThrowError(vberr::kInvalidCall);
   return CheckedDate(FromAbsoluteSeconds(AbsoluteSeconds(serial) + n * step));
 }
@@ -206,17 +219,28 @@ Variant DatePart(Runtime& r, const Args& a) {
   DateParts p = SplitSerial(serial);
   std::int64_t day = DayNumber(serial);
   std::int64_t value = 0;
-  if (unit == "yyyy") value = p.year;
-  else if (unit == "q") value = (p.month - 1) / 3 + 1;
-  else if (unit == "m") value = p.month;
-  else if (unit == "y") value = day - DaysFromCivil(p.year, 1, 1) + 1;
-  else if (unit == "d") value = p.day;
-  else if (unit == "w") value = WeekdayFrom(day, first);
-  else if (unit == "ww") value = WeekOfYear(day, p.year, first, rule == 0 ? 1 : rule);
-  else if (unit == "h") value = p.hour;
-  else if (unit == "n") value = p.minute;
-  else if (unit == "s") value = p.second;
-  else ThrowError(vberr::kInvalidCall);
+  if (unit == "yyyy")
+    value = p.year;
+  else if (unit == "q")
+    value = (p.month - 1) / 3 + 1;
+  else if (unit == "m")
+    value = p.month;
+  else if (unit == "y")
+    value = day - DaysFromCivil(p.year, 1, 1) + 1;
+  else if (unit == "d")
+    value = p.day;
+  else if (unit == "w")
+    value = WeekdayFrom(day, first);
+  else if (unit == "ww")
+    value = WeekOfYear(day, p.year, first, rule == 0 ? 1 : rule);
+  else if (unit == "h")
+    value = p.hour;
+  else if (unit == "n")
+    value = p.minute;
+  else if (unit == "s")
+    value = p.second;
+  else
+    ThrowError(vberr::kInvalidCall);
   return Variant::Integer(static_cast<std::int16_t>(value));
 }
 
@@ -245,6 +269,8 @@ constexpr Builtin kDates[] = {
 
 }  // namespace
 
-std::span<const Builtin> DateBuiltins() { return kDates; }
+std::span<const Builtin> DateBuiltins() {
+  return kDates;
+}
 
 }  // namespace gui::script

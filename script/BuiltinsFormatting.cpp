@@ -63,7 +63,9 @@ Variant FormatWith(const Args& a, NumberStyle style, double scale) {
   return Variant::String(Format(ToDouble(a[0]) * scale, chosen));
 }
 
-Variant FormatNumber(Runtime&, const Args& a) { return FormatWith(a, NumberStyle{}, 1.0); }
+Variant FormatNumber(Runtime&, const Args& a) {
+  return FormatWith(a, NumberStyle{}, 1.0);
+}
 
 Variant FormatCurrency(Runtime&, const Args& a) {
   NumberStyle style;
@@ -84,11 +86,16 @@ Variant FormatDateTime(Runtime& r, const Args& a) {
   if (IsNull(a, 0)) return Variant::Null();
   double serial = ToDate(a[0], builtins::CurrentYear(r));
   switch (format) {
-    case 1: return Variant::String(datetime::LongDate(serial));
-    case 2: return Variant::String(datetime::ShortDate(serial));
-    case 3: return Variant::String(datetime::LongTime(serial));
-    case 4: return Variant::String(datetime::ShortTime(serial));
-    default: return Variant::String(datetime::GeneralDate(serial));
+    case 1:
+      return Variant::String(datetime::LongDate(serial));
+    case 2:
+      return Variant::String(datetime::ShortDate(serial));
+    case 3:
+      return Variant::String(datetime::LongTime(serial));
+    case 4:
+      return Variant::String(datetime::ShortTime(serial));
+    default:
+      return Variant::String(datetime::GeneralDate(serial));
   }
 }
 
@@ -101,6 +108,8 @@ constexpr Builtin kFormats[] = {
 
 }  // namespace
 
-std::span<const Builtin> FormatBuiltins() { return kFormats; }
+std::span<const Builtin> FormatBuiltins() {
+  return kFormats;
+}
 
 }  // namespace gui::script

@@ -14,15 +14,33 @@ namespace {
 using builtins::Given;
 using builtins::IsNull;
 
-double Atan(double x) { return std::atan(x); }
-double Cosine(double x) { return std::cos(x); }
-double Sine(double x) { return std::sin(x); }
-double Tangent(double x) { return std::tan(x); }
-double Exponent(double x) { return std::exp(x); }
-double SquareRoot(double x) { return std::sqrt(x); }
-double Logarithm(double x) { return std::log(x); }
-double Floor(double x) { return std::floor(x); }
-double Truncate(double x) { return std::trunc(x); }
+double Atan(double x) {
+  return std::atan(x);
+}
+double Cosine(double x) {
+  return std::cos(x);
+}
+double Sine(double x) {
+  return std::sin(x);
+}
+double Tangent(double x) {
+  return std::tan(x);
+}
+double Exponent(double x) {
+  return std::exp(x);
+}
+double SquareRoot(double x) {
+  return std::sqrt(x);
+}
+double Logarithm(double x) {
+  return std::log(x);
+}
+double Floor(double x) {
+  return std::floor(x);
+}
+double Truncate(double x) {
+  return std::trunc(x);
+}
 
 Variant Real(double value) {
   if (!std::isfinite(value)) ThrowError(vberr::kOverflow);
@@ -34,9 +52,12 @@ Variant Numeric(const Variant& value) {
   Variant holder;
   const Variant& v = Plain(value, holder);
   switch (v.Type()) {
-    case VType::Empty: return Variant::Integer(0);
-    case VType::Boolean: return Variant::Integer(v.Bool() ? -1 : 0);
-    case VType::String: return Variant::Double(ToDouble(v));
+    case VType::Empty:
+      return Variant::Integer(0);
+    case VType::Boolean:
+      return Variant::Integer(v.Bool() ? -1 : 0);
+    case VType::String:
+      return Variant::Double(ToDouble(v));
     default:
       if (v.IsNumeric() || v.Is(VType::Date)) return v;
       ThrowError(vberr::kTypeMismatch);
@@ -48,18 +69,26 @@ Variant Whole(const Args& a, double (*round)(double)) {
   if (IsNull(a, 0)) return Variant::Null();
   Variant v = Numeric(a[0]);
   switch (v.Type()) {
-    case VType::Single: return Variant::Single(static_cast<float>(round(v.Real())));
-    case VType::Double: return Variant::Double(round(v.Real()));
-    case VType::Date: return Variant::Date(round(v.Real()));
+    case VType::Single:
+      return Variant::Single(static_cast<float>(round(v.Real())));
+    case VType::Double:
+      return Variant::Double(round(v.Real()));
+    case VType::Date:
+      return Variant::Date(round(v.Real()));
     case VType::Currency:
-      return Variant::Currency(static_cast<std::int64_t>(round(static_cast<double>(v.Int()) / 1e4)) *
-                               10000);
-    default: return v;
+      return Variant::Currency(
+          static_cast<std::int64_t>(round(static_cast<double>(v.Int()) / 1e4)) * 10000);
+    default:
+      return v;
   }
 }
 
-Variant Int(Runtime&, const Args& a) { return Whole(a, Floor); }
-Variant Fix(Runtime&, const Args& a) { return Whole(a, Truncate); }
+Variant Int(Runtime&, const Args& a) {
+  return Whole(a, Floor);
+}
+Variant Fix(Runtime&, const Args& a) {
+  return Whole(a, Truncate);
+}
 
 Variant Abs(Runtime&, const Args& a) {
   if (IsNull(a, 0)) return Variant::Null();
@@ -115,8 +144,12 @@ Variant InRadix(const Args& a, int bitsPerDigit) {
   return Variant::String(std::move(text));
 }
 
-Variant Hex(Runtime&, const Args& a) { return InRadix(a, 4); }
-Variant Oct(Runtime&, const Args& a) { return InRadix(a, 3); }
+Variant Hex(Runtime&, const Args& a) {
+  return InRadix(a, 4);
+}
+Variant Oct(Runtime&, const Args& a) {
+  return InRadix(a, 3);
+}
 
 // VBScript's Rnd: a 24-bit linear congruential sequence.
 Variant Rnd(Runtime& r, const Args& a) {
@@ -148,28 +181,21 @@ Variant Randomize(Runtime& r, const Args& a) {
   return {};
 }
 
-
 constexpr Builtin kMath[] = {
-    {"abs", "Abs", 1, 1, Abs},
-    {"atn", "Atn", 1, 1, Math<Atan>},
-    {"cos", "Cos", 1, 1, Math<Cosine>},
-    {"exp", "Exp", 1, 1, Math<Exponent>},
-    {"fix", "Fix", 1, 1, Fix},
-    {"hex", "Hex", 1, 1, Hex},
-    {"int", "Int", 1, 1, Int},
-    {"log", "Log", 1, 1, Log},
-    {"oct", "Oct", 1, 1, Oct},
-    {"randomize", "Randomize", 0, 1, Randomize},
-    {"rnd", "Rnd", 0, 1, Rnd},
-    {"round", "Round", 1, 2, Round},
-    {"sgn", "Sgn", 1, 1, Sgn},
-    {"sin", "Sin", 1, 1, Math<Sine>},
-    {"sqr", "Sqr", 1, 1, Sqr},
-    {"tan", "Tan", 1, 1, Math<Tangent>},
+    {"abs", "Abs", 1, 1, Abs},          {"atn", "Atn", 1, 1, Math<Atan>},
+    {"cos", "Cos", 1, 1, Math<Cosine>}, {"exp", "Exp", 1, 1, Math<Exponent>},
+    {"fix", "Fix", 1, 1, Fix},          {"hex", "Hex", 1, 1, Hex},
+    {"int", "Int", 1, 1, Int},          {"log", "Log", 1, 1, Log},
+    {"oct", "Oct", 1, 1, Oct},          {"randomize", "Randomize", 0, 1, Randomize},
+    {"rnd", "Rnd", 0, 1, Rnd},          {"round", "Round", 1, 2, Round},
+    {"sgn", "Sgn", 1, 1, Sgn},          {"sin", "Sin", 1, 1, Math<Sine>},
+    {"sqr", "Sqr", 1, 1, Sqr},          {"tan", "Tan", 1, 1, Math<Tangent>},
 };
 
 }  // namespace
 
-std::span<const Builtin> MathBuiltins() { return kMath; }
+std::span<const Builtin> MathBuiltins() {
+  return kMath;
+}
 
 }  // namespace gui::script

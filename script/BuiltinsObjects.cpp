@@ -7,7 +7,9 @@ namespace gui::script {
 
 namespace {
 
-Variant Err(Runtime& r, const Args&) { return Variant::Object(r.err); }
+Variant Err(Runtime& r, const Args&) {
+  return Variant::Object(r.err);
+}
 
 // No component can be created, and code cannot be compiled from inside a script.
 Variant CreateObject(Runtime&, const Args& a) {
@@ -38,6 +40,8 @@ constexpr Builtin kObjects[] = {
 
 }  // namespace
 
-std::span<const Builtin> ObjectBuiltins() { return kObjects; }
+std::span<const Builtin> ObjectBuiltins() {
+  return kObjects;
+}
 
 }  // namespace gui::script

@@ -89,9 +89,15 @@ Variant TrimSpaces(const Args& a, bool left, bool right) {
   return Variant::String(text.substr(first, last - first + 1));
 }
 
-Variant LTrim(Runtime&, const Args& a) { return TrimSpaces(a, true, false); }
-Variant RTrim(Runtime&, const Args& a) { return TrimSpaces(a, false, true); }
-Variant Trim(Runtime&, const Args& a) { return TrimSpaces(a, true, true); }
+Variant LTrim(Runtime&, const Args& a) {
+  return TrimSpaces(a, true, false);
+}
+Variant RTrim(Runtime&, const Args& a) {
+  return TrimSpaces(a, false, true);
+}
+Variant Trim(Runtime&, const Args& a) {
+  return TrimSpaces(a, true, true);
+}
 
 Variant Space(Runtime&, const Args& a) {
   std::int32_t count = ToLong(a[0]);
@@ -114,7 +120,8 @@ Variant String(Runtime&, const Args& a) {
   CheckLength(unit.size() * static_cast<std::size_t>(count));
   std::string text;
   text.reserve(unit.size() * static_cast<std::size_t>(count));
-  for (std::int32_t i = 0; i < count; ++i) text += unit;
+  for (std::int32_t i = 0; i < count; ++i)
+    text += unit;
   return Variant::String(std::move(text));
 }
 
@@ -124,7 +131,8 @@ Variant StrReverse(Runtime&, const Args& a) {
   reversed.reserve(text.size());
   for (std::size_t end = text.size(); end > 0;) {
     std::size_t start = end - 1;
-    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+      --start;
     reversed.append(text, start, end - start);
     end = start;
   }
@@ -145,7 +153,8 @@ Variant InStr(Runtime&, const Args& a) {
   std::size_t length = utf8::CharCount(h);
   if (h.empty() || static_cast<std::size_t>(start) > length) return Variant::Long(0);
   if (n.empty()) return Variant::Long(start);
-  return CharPosition(h, Find(h, n, utf8::ByteOffset(h, static_cast<std::size_t>(start - 1)), text));
+  return CharPosition(h,
+                      Find(h, n, utf8::ByteOffset(h, static_cast<std::size_t>(start - 1)), text));
 }
 
 Variant InStrRev(Runtime&, const Args& a) {
@@ -230,30 +239,22 @@ Variant ChrW(Runtime&, const Args& a) {
 }
 
 constexpr Builtin kStrings[] = {
-    {"asc", "Asc", 1, 1, Asc},
-    {"ascw", "AscW", 1, 1, AscW},
-    {"chr", "Chr", 1, 1, Chr},
-    {"chrw", "ChrW", 1, 1, ChrW},
-    {"instr", "InStr", 2, 4, InStr},
-    {"instrrev", "InStrRev", 2, 4, InStrRev},
-    {"lcase", "LCase", 1, 1, LCase},
-    {"left", "Left", 2, 2, Left},
-    {"len", "Len", 1, 1, Len},
-    {"ltrim", "LTrim", 1, 1, LTrim},
-    {"mid", "Mid", 2, 3, Mid},
-    {"replace", "Replace", 3, 6, Replace},
-    {"right", "Right", 2, 2, Right},
-    {"rtrim", "RTrim", 1, 1, RTrim},
-    {"space", "Space", 1, 1, Space},
-    {"strcomp", "StrComp", 2, 3, StrComp},
-    {"string", "String", 2, 2, String},
-    {"strreverse", "StrReverse", 1, 1, StrReverse},
-    {"trim", "Trim", 1, 1, Trim},
-    {"ucase", "UCase", 1, 1, UCase},
+    {"asc", "Asc", 1, 1, Asc},          {"ascw", "AscW", 1, 1, AscW},
+    {"chr", "Chr", 1, 1, Chr},          {"chrw", "ChrW", 1, 1, ChrW},
+    {"instr", "InStr", 2, 4, InStr},    {"instrrev", "InStrRev", 2, 4, InStrRev},
+    {"lcase", "LCase", 1, 1, LCase},    {"left", "Left", 2, 2, Left},
+    {"len", "Len", 1, 1, Len},          {"ltrim", "LTrim", 1, 1, LTrim},
+    {"mid", "Mid", 2, 3, Mid},          {"replace", "Replace", 3, 6, Replace},
+    {"right", "Right", 2, 2, Right},    {"rtrim", "RTrim", 1, 1, RTrim},
+    {"space", "Space", 1, 1, Space},    {"strcomp", "StrComp", 2, 3, StrComp},
+    {"string", "String", 2, 2, String}, {"strreverse", "StrReverse", 1, 1, StrReverse},
+    {"trim", "Trim", 1, 1, Trim},       {"ucase", "UCase", 1, 1, UCase},
 };
 
 }  // namespace
 
-std::span<const Builtin> StringBuiltins() { return kStrings; }
+std::span<const Builtin> StringBuiltins() {
+  return kStrings;
+}
 
 }  // namespace gui::script

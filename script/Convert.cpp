@@ -32,22 +32,29 @@ std::optional<double> ParseRadix(std::string_view digits, int radix, bool negati
 }
 
 std::string_view Trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+    text.remove_suffix(1);
   return text;
 }
 
 double NumericOf(const Variant& v) {
   switch (v.Type()) {
-    case VType::Boolean: return v.Bool() ? -1.0 : 0.0;
+    case VType::Boolean:
+      return v.Bool() ? -1.0 : 0.0;
     case VType::Byte:
     case VType::Integer:
-    case VType::Long: return static_cast<double>(v.Int());
-    case VType::Currency: return static_cast<double>(v.Int()) / 10000.0;
+    case VType::Long:
+      return static_cast<double>(v.Int());
+    case VType::Currency:
+      return static_cast<double>(v.Int()) / 10000.0;
     case VType::Single:
     case VType::Double:
-    case VType::Date: return v.Real();
-    default: return 0.0;
+    case VType::Date:
+      return v.Real();
+    default:
+      return 0.0;
   }
 }
 
@@ -110,8 +117,10 @@ std::optional<double> ParseNumber(std::string_view text) {
 
 double ToDouble(const Variant& value) {
   switch (value.Type()) {
-    case VType::Empty: return 0.0;
-    case VType::Null: ThrowError(vberr::kInvalidNull);
+    case VType::Empty:
+      return 0.0;
+    case VType::Null:
+      ThrowError(vberr::kInvalidNull);
     case VType::String: {
       std::optional<double> number = ParseNumber(value.Str());
       if (!number) ThrowError(vberr::kTypeMismatch);
@@ -122,8 +131,10 @@ double ToDouble(const Variant& value) {
       return ToDouble(Plain(value, holder));
     }
     case VType::Array:
-    case VType::Error: ThrowError(vberr::kTypeMismatch);
-    default: return NumericOf(value);
+    case VType::Error:
+      ThrowError(vberr::kTypeMismatch);
+    default:
+      return NumericOf(value);
   }
 }
 
@@ -154,7 +165,8 @@ std::int64_t ToCurrency(const Variant& value) {
 
 bool ToBool(const Variant& value) {
   switch (value.Type()) {
-    case VType::Boolean: return value.Bool();
+    case VType::Boolean:
+      return value.Bool();
     case VType::String: {
       std::string_view text = Trim(value.Str());
       if (text.size() == 4 && (text[0] | 0x20) == 't' && (text[1] | 0x20) == 'r' &&
@@ -167,7 +179,8 @@ bool ToBool(const Variant& value) {
       }
       return ToDouble(value) != 0.0;
     }
-    default: return ToDouble(value) != 0.0;
+    default:
+      return ToDouble(value) != 0.0;
   }
 }
 
@@ -185,22 +198,32 @@ double ToDate(const Variant& value, int currentYear) {
 
 std::string ToText(const Variant& value) {
   switch (value.Type()) {
-    case VType::Empty: return {};
-    case VType::Null: ThrowError(vberr::kInvalidNull);
-    case VType::Boolean: return value.Bool() ? "True" : "False";
+    case VType::Empty:
+      return {};
+    case VType::Null:
+      ThrowError(vberr::kInvalidNull);
+    case VType::Boolean:
+      return value.Bool() ? "True" : "False";
     case VType::Byte:
     case VType::Integer:
-    case VType::Long: return std::to_string(value.Int());
-    case VType::Single: return NumberText(value.Real(), 7);
-    case VType::Double: return NumberText(value.Real(), 15);
-    case VType::Currency: return CurrencyText(value.Int());
-    case VType::Date: return datetime::GeneralDate(value.Real());
-    case VType::String: return value.Str();
+    case VType::Long:
+      return std::to_string(value.Int());
+    case VType::Single:
+      return NumberText(value.Real(), 7);
+    case VType::Double:
+      return NumberText(value.Real(), 15);
+    case VType::Currency:
+      return CurrencyText(value.Int());
+    case VType::Date:
+      return datetime::GeneralDate(value.Real());
+    case VType::String:
+      return value.Str();
     case VType::Object: {
       Variant holder;
       return ToText(Plain(value, holder));
     }
-    default: ThrowError(vberr::kTypeMismatch);
+    default:
+      ThrowError(vberr::kTypeMismatch);
   }
 }
 
@@ -223,11 +246,12 @@ std::string NumberText(double value, int digits) {
 
 std::string CurrencyText(std::int64_t scaled) {
   bool negative = scaled < 0;
-  std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(scaled)
-                                     : static_cast<std::uint64_t>(scaled);
+  std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(scaled) : static_cast<std::uint64_t>(scaled);
   std::string text = std::to_string(magnitude / 10000);
   std::string fraction = std::to_string(magnitude % 10000 + 10000).substr(1);
-  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  while (!fraction.empty() && fraction.back() == '0')
+    fraction.pop_back();
   if (!fraction.empty()) text += "." + fraction;
   return negative ? "-" + text : text;
 }
@@ -241,7 +265,8 @@ double RoundHalfEven(double value) {
 }
 
 Variant FitInteger(double value) {
-  if (value >= -32768.0 && value <= 32767.0) return Variant::Integer(static_cast<std::int16_t>(value));
+  if (value >= -32768.0 && value <= 32767.0)
+    return Variant::Integer(static_cast<std::int16_t>(value));
   if (value >= -2147483648.0 && value <= 2147483647.0) {
     return Variant::Long(static_cast<std::int32_t>(value));
   }
@@ -252,28 +277,45 @@ bool IsNumericValue(const Variant& value) {
   switch (value.Type()) {
     case VType::Empty:
     case VType::Boolean:
-    case VType::Date: return true;
-    case VType::String: return ParseNumber(value.Str()).has_value();
-    default: return value.IsNumeric();
+    case VType::Date:
+      return true;
+    case VType::String:
+      return ParseNumber(value.Str()).has_value();
+    default:
+      return value.IsNumeric();
   }
 }
 
 std::string TypeName(const Variant& value) {
   switch (value.Type()) {
-    case VType::Empty: return "Empty";
-    case VType::Null: return "Null";
-    case VType::Integer: return "Integer";
-    case VType::Long: return "Long";
-    case VType::Single: return "Single";
-    case VType::Double: return "Double";
-    case VType::Currency: return "Currency";
-    case VType::Date: return "Date";
-    case VType::String: return "String";
-    case VType::Object: return value.Obj() ? value.Obj()->TypeName() : "Nothing";
-    case VType::Error: return "Error";
-    case VType::Boolean: return "Boolean";
-    case VType::Byte: return "Byte";
-    case VType::Array: return "Variant()";
+    case VType::Empty:
+      return "Empty";
+    case VType::Null:
+      return "Null";
+    case VType::Integer:
+      return "Integer";
+    case VType::Long:
+      return "Long";
+    case VType::Single:
+      return "Single";
+    case VType::Double:
+      return "Double";
+    case VType::Currency:
+      return "Currency";
+    case VType::Date:
+      return "Date";
+    case VType::String:
+      return "String";
+    case VType::Object:
+      return value.Obj() ? value.Obj()->TypeName() : "Nothing";
+    case VType::Error:
+      return "Error";
+    case VType::Boolean:
+      return "Boolean";
+    case VType::Byte:
+      return "Byte";
+    case VType::Array:
+      return "Variant()";
   }
   return "Unknown";
 }

@@ -17,9 +17,9 @@ struct Item {
 
 constexpr const char* kMonthPrefixes[12] = {"jan", "feb", "mar", "apr", "may", "jun",
                                             "jul", "aug", "sep", "oct", "nov", "dec"};
-constexpr const char* kMonthNames[12] = {"january", "february", "march",     "april",
-                                         "may",     "june",     "july",      "august",
-                                         "september", "october", "november", "december"};
+constexpr const char* kMonthNames[12] = {"january",   "february", "march",    "april",
+                                         "may",       "june",     "july",     "august",
+                                         "september", "october",  "november", "december"};
 constexpr const char* kWeekdayNames[7] = {"sunday",   "monday", "tuesday", "wednesday",
                                           "thursday", "friday", "saturday"};
 
@@ -90,8 +90,8 @@ bool Is(const std::vector<Item>& items, std::size_t i, ItemKind kind) {
 std::optional<std::int64_t> TakeTime(std::vector<Item>& items, bool& found) {
   for (std::size_t i = 0; i < items.size(); ++i) {
     bool colon = IsNumber(items, i) && Is(items, i + 1, ItemKind::Colon);
-    bool meridian = IsNumber(items, i) &&
-                    (Is(items, i + 1, ItemKind::Am) || Is(items, i + 1, ItemKind::Pm));
+    bool meridian =
+        IsNumber(items, i) && (Is(items, i + 1, ItemKind::Am) || Is(items, i + 1, ItemKind::Pm));
     if (!colon && !meridian) continue;
     std::int64_t parts[3] = {items[i].value, 0, 0};
     std::size_t end = i + 1;

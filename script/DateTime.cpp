@@ -6,9 +6,9 @@ namespace gui::script::datetime {
 
 namespace {
 
-constexpr const char* kMonths[12] = {"January", "February", "March",     "April",
-                                     "May",     "June",     "July",      "August",
-                                     "September", "October", "November", "December"};
+constexpr const char* kMonths[12] = {"January",   "February", "March",    "April",
+                                     "May",       "June",     "July",     "August",
+                                     "September", "October",  "November", "December"};
 constexpr const char* kWeekdays[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                       "Thursday", "Friday", "Saturday"};
 constexpr std::int64_t kDaysFrom1970 = 25569;
@@ -73,7 +73,9 @@ double JoinSerial(std::int64_t days, std::int64_t seconds) {
   return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }
 
-bool InRange(double serial) { return serial > kFirstSerial - 1 && serial < kLastSerial; }
+bool InRange(double serial) {
+  return serial > kFirstSerial - 1 && serial < kLastSerial;
+}
 
 int DaysInMonth(std::int64_t year, int month) {
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -102,7 +104,9 @@ std::string LongDate(double serial) {
          " " + TwoDigits(p.day) + ", " + std::to_string(p.year);
 }
 
-std::string LongTime(double serial) { return Hour12(SplitSerial(serial), false); }
+std::string LongTime(double serial) {
+  return Hour12(SplitSerial(serial), false);
+}
 
 std::string ShortTime(double serial) {
   DateParts p = SplitSerial(serial);

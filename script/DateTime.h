@@ -39,11 +39,11 @@ std::int64_t WindowYear(std::int64_t year);
 // "7:05:09 PM", both together); a date without a year takes `currentYear`.
 std::optional<double> Parse(std::string_view text, int currentYear);
 
-std::string ShortDate(double serial);   // 3/3/2007
-std::string LongDate(double serial);    // Saturday, March 03, 2007
-std::string LongTime(double serial);    // 7:05:09 AM
-std::string ShortTime(double serial);   // 07:05
-std::string GeneralDate(double serial); // date, time or both, as CStr shows them
+std::string ShortDate(double serial);    // 3/3/2007
+std::string LongDate(double serial);     // Saturday, March 03, 2007
+std::string LongTime(double serial);     // 7:05:09 AM
+std::string ShortTime(double serial);    // 07:05
+std::string GeneralDate(double serial);  // date, time or both, as CStr shows them
 
 std::string MonthName(int month, bool abbreviate);
 std::string WeekdayName(int weekday, bool abbreviate);

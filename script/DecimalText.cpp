@@ -51,7 +51,8 @@ DecimalText ToDecimal(double value, int decimals, bool halfEven) {
   std::string mantissa(buffer, ec == std::errc() ? end : buffer);
   std::size_t e = mantissa.find('e');
   int exponent = e == std::string::npos ? 0 : std::atoi(mantissa.c_str() + e + 1);
-  std::string digits = mantissa.substr(0, 1) + mantissa.substr(2, e == std::string::npos ? 0 : e - 2);
+  std::string digits =
+      mantissa.substr(0, 1) + mantissa.substr(2, e == std::string::npos ? 0 : e - 2);
   // The value is 0.<digits> times ten to the power `point`.
   int point = exponent + 1;
   int keep = point + decimals;

@@ -12,19 +12,20 @@ bool Given(const std::vector<Variant>& args, std::size_t i) {
 
 }  // namespace
 
-Variant ErrObject::Invoke(const std::string& name, std::vector<Variant>& args) {
-  if (name == "raise") Raise(args);
-  if (name == "clear" && args.empty()) {
+Variant ErrObject::Invoke(const std::string& key, const std::string& name,
+                          std::vector<Variant>& args) {
+  if (key == "raise") Raise(args);
+  if (key == "clear" && args.empty()) {
     Clear();
     return {};
   }
-  if (!args.empty()) ThrowError(vberr::kWrongArgumentCount, "Err." + name);
-  if (name == "number") return Variant::Long(number_);
-  if (name == "description") return Variant::String(description_);
-  if (name == "source") return Variant::String(source_);
-  if (name == "helpfile") return Variant::String("");
-  if (name == "helpcontext") return Variant::Long(0);
-  ThrowError(vberr::kNoSuchMember, "Err." + name);
+  if (!args.empty()) ThrowError(vberr::kWrongArgumentCount, name);
+  if (key == "number") return Variant::Long(number_);
+  if (key == "description") return Variant::String(description_);
+  if (key == "source") return Variant::String(source_);
+  if (key == "helpfile") return Variant::String("");
+  if (key == "helpcontext") return Variant::Long(0);
+  ThrowError(vberr::kNoSuchMember, name);
 }
 
 void ErrObject::Assign(const std::string& name, const Variant& value) {

@@ -14,26 +14,66 @@ namespace {
 
 const std::unordered_map<std::string_view, Kw>& Keywords() {
   static const std::unordered_map<std::string_view, Kw> keywords = {
-      {"and", Kw::And},         {"byref", Kw::ByRef},       {"byval", Kw::ByVal},
-      {"call", Kw::Call},       {"case", Kw::Case},         {"class", Kw::Class},
-      {"const", Kw::Const},     {"default", Kw::Default},   {"dim", Kw::Dim},
-      {"do", Kw::Do},           {"each", Kw::Each},         {"else", Kw::Else},
-      {"elseif", Kw::ElseIf},   {"empty", Kw::Empty},       {"end", Kw::End},
-      {"eqv", Kw::Eqv},         {"erase", Kw::Erase},       {"error", Kw::Error},
-      {"exit", Kw::Exit},       {"explicit", Kw::Explicit}, {"false", Kw::False},
-      {"for", Kw::For},         {"function", Kw::Function}, {"get", Kw::Get},
-      {"goto", Kw::GoTo},       {"if", Kw::If},             {"imp", Kw::Imp},
-      {"in", Kw::In},           {"is", Kw::Is},             {"let", Kw::Let},
-      {"loop", Kw::Loop},       {"me", Kw::Me},             {"mod", Kw::Mod},
-      {"new", Kw::New},         {"next", Kw::Next},         {"not", Kw::Not},
-      {"nothing", Kw::Nothing}, {"null", Kw::Null},         {"on", Kw::On},
-      {"option", Kw::Option},   {"or", Kw::Or},             {"preserve", Kw::Preserve},
-      {"private", Kw::Private}, {"property", Kw::Property}, {"public", Kw::Public},
-      {"redim", Kw::ReDim},     {"resume", Kw::Resume},     {"select", Kw::Select},
-      {"set", Kw::Set},         {"step", Kw::Step},         {"stop", Kw::Stop},
-      {"sub", Kw::Sub},         {"then", Kw::Then},         {"to", Kw::To},
-      {"true", Kw::True},       {"until", Kw::Until},       {"wend", Kw::Wend},
-      {"while", Kw::While},     {"with", Kw::With},         {"xor", Kw::Xor},
+      {"and", Kw::And},
+      {"byref", Kw::ByRef},
+      {"byval", Kw::ByVal},
+      {"call", Kw::Call},
+      {"case", Kw::Case},
+      {"class", Kw::Class},
+      {"const", Kw::Const},
+      {"default", Kw::Default},
+      {"dim", Kw::Dim},
+      {"do", Kw::Do},
+      {"each", Kw::Each},
+      {"else", Kw::Else},
+      {"elseif", Kw::ElseIf},
+      {"empty", Kw::Empty},
+      {"end", Kw::End},
+      {"eqv", Kw::Eqv},
+      {"erase", Kw::Erase},
+      {"error", Kw::Error},
+      {"exit", Kw::Exit},
+      {"explicit", Kw::Explicit},
+      {"false", Kw::False},
+      {"for", Kw::For},
+      {"function", Kw::Function},
+      {"get", Kw::Get},
+      {"goto", Kw::GoTo},
+      {"if", Kw::If},
+      {"imp", Kw::Imp},
+      {"in", Kw::In},
+      {"is", Kw::Is},
+      {"let", Kw::Let},
+      {"loop", Kw::Loop},
+      {"me", Kw::Me},
+      {"mod", Kw::Mod},
+      {"new", Kw::New},
+      {"next", Kw::Next},
+      {"not", Kw::Not},
+      {"nothing", Kw::Nothing},
+      {"null", Kw::Null},
+      {"on", Kw::On},
+      {"option", Kw::Option},
+      {"or", Kw::Or},
+      {"preserve", Kw::Preserve},
+      {"private", Kw::Private},
+      {"property", Kw::Property},
+      {"public", Kw::Public},
+      {"redim", Kw::ReDim},
+      {"resume", Kw::Resume},
+      {"select", Kw::Select},
+      {"set", Kw::Set},
+      {"step", Kw::Step},
+      {"stop", Kw::Stop},
+      {"sub", Kw::Sub},
+      {"then", Kw::Then},
+      {"to", Kw::To},
+      {"true", Kw::True},
+      {"until", Kw::Until},
+      {"wend", Kw::Wend},
+      {"while", Kw::While},
+      {"with", Kw::With},
+      {"xor", Kw::Xor},
   };
   return keywords;
 }
@@ -60,8 +100,10 @@ bool IsReserved(Kw keyword) {
     case Kw::Preserve:
     case Kw::Property:
     case Kw::Resume:
-    case Kw::Step: return false;
-    default: return true;
+    case Kw::Step:
+      return false;
+    default:
+      return true;
   }
 }
 
@@ -116,7 +158,9 @@ char Lexer::Peek(std::size_t ahead) const {
   return pos_ + ahead < code_.size() ? code_[pos_ + ahead] : '\0';
 }
 
-bool Lexer::AtLineBreak() const { return Peek() == '\r' || Peek() == '\n'; }
+bool Lexer::AtLineBreak() const {
+  return Peek() == '\r' || Peek() == '\n';
+}
 
 void Lexer::NewLine() {
   pos_ += (Peek() == '\r' && Peek(1) == '\n') ? 2 : 1;
@@ -125,12 +169,14 @@ void Lexer::NewLine() {
 }
 
 void Lexer::SkipToLineEnd() {
-  while (pos_ < code_.size() && !AtLineBreak()) ++pos_;
+  while (pos_ < code_.size() && !AtLineBreak())
+    ++pos_;
 }
 
 bool Lexer::SkipContinuation() {
   std::size_t ahead = 1;
-  while (Peek(ahead) == ' ' || Peek(ahead) == '\t') ++ahead;
+  while (Peek(ahead) == ' ' || Peek(ahead) == '\t')
+    ++ahead;
   if (Peek(ahead) != '\r' && Peek(ahead) != '\n' && pos_ + ahead < code_.size()) return false;
   pos_ += ahead;
   if (pos_ < code_.size()) NewLine();
@@ -152,7 +198,8 @@ Token Lexer::Make(Tok kind, std::size_t start) const {
 
 Token Lexer::ReadIdentifier() {
   std::size_t start = pos_;
-  while (pos_ < code_.size() && IsIdentifierChar(code_[pos_])) ++pos_;
+  while (pos_ < code_.size() && IsIdentifierChar(code_[pos_]))
+    ++pos_;
   if (pos_ - start > limits::kMaxIdentifier) Fail(vberr::kIdentifierTooLong, start);
   char lower[limits::kMaxIdentifier];
   for (std::size_t i = start; i < pos_; ++i) {
@@ -171,7 +218,8 @@ Token Lexer::ReadIdentifier() {
 
 Token Lexer::ReadBracketedIdentifier() {
   std::size_t start = pos_++;
-  while (pos_ < code_.size() && code_[pos_] != ']' && !AtLineBreak()) ++pos_;
+  while (pos_ < code_.size() && code_[pos_] != ']' && !AtLineBreak())
+    ++pos_;
   if (Peek() != ']' || pos_ - start - 1 > limits::kMaxIdentifier) {
     Fail(vberr::kInvalidCharacter, start);
   }
@@ -183,18 +231,21 @@ Token Lexer::ReadBracketedIdentifier() {
 Token Lexer::ReadNumber() {
   std::size_t start = pos_;
   bool real = false;
-  while (std::isdigit(static_cast<unsigned char>(Peek()))) ++pos_;
+  while (std::isdigit(static_cast<unsigned char>(Peek())))
+    ++pos_;
   if (Peek() == '.') {
     real = true;
     ++pos_;
-    while (std::isdigit(static_cast<unsigned char>(Peek()))) ++pos_;
+    while (std::isdigit(static_cast<unsigned char>(Peek())))
+      ++pos_;
   }
-  if ((Peek() | 0x20) == 'e' && (std::isdigit(static_cast<unsigned char>(Peek(1))) ||
-                                 ((Peek(1) == '+' || Peek(1) == '-') &&
-                                  std::isdigit(static_cast<unsigned char>(Peek(2)))))) {
+  if ((Peek() | 0x20) == 'e' &&
+      (std::isdigit(static_cast<unsigned char>(Peek(1))) ||
+       ((Peek(1) == '+' || Peek(1) == '-') && std::isdigit(static_cast<unsigned char>(Peek(2)))))) {
     real = true;
     pos_ += 2;
-    while (std::isdigit(static_cast<unsigned char>(Peek()))) ++pos_;
+    while (std::isdigit(static_cast<unsigned char>(Peek())))
+      ++pos_;
   }
   Token token = Make(Tok::Literal, start);
   token.numeric = true;
@@ -257,7 +308,8 @@ Token Lexer::ReadString() {
 
 Token Lexer::ReadDate() {
   std::size_t start = pos_++;
-  while (pos_ < code_.size() && code_[pos_] != '#' && !AtLineBreak()) ++pos_;
+  while (pos_ < code_.size() && code_[pos_] != '#' && !AtLineBreak())
+    ++pos_;
   if (Peek() != '#') Fail(vberr::kSyntax, start);
   std::optional<double> serial =
       datetime::Parse(code_.substr(start + 1, pos_ - start - 1), currentYear_);
@@ -273,19 +325,45 @@ Token Lexer::ReadOperator() {
   char c = code_[pos_++];
   Tok kind;
   switch (c) {
-    case '(': kind = Tok::LParen; break;
-    case ')': kind = Tok::RParen; break;
-    case ',': kind = Tok::Comma; break;
-    case '.': kind = Tok::Dot; break;
-    case ':': kind = Tok::Colon; break;
-    case '+': kind = Tok::Plus; break;
-    case '-': kind = Tok::Minus; break;
-    case '*': kind = Tok::Star; break;
-    case '/': kind = Tok::Slash; break;
-    case '\\': kind = Tok::Backslash; break;
-    case '^': kind = Tok::Caret; break;
-    case '&': kind = Tok::Ampersand; break;
-    case '=': kind = Tok::Equal; break;
+    case '(':
+      kind = Tok::LParen;
+      break;
+    case ')':
+      kind = Tok::RParen;
+      break;
+    case ',':
+      kind = Tok::Comma;
+      break;
+    case '.':
+      kind = Tok::Dot;
+      break;
+    case ':':
+      kind = Tok::Colon;
+      break;
+    case '+':
+      kind = Tok::Plus;
+      break;
+    case '-':
+      kind = Tok::Minus;
+      break;
+    case '*':
+      kind = Tok::Star;
+      break;
+    case '/':
+      kind = Tok::Slash;
+      break;
+    case '\\':
+      kind = Tok::Backslash;
+      break;
+    case '^':
+      kind = Tok::Caret;
+      break;
+    case '&':
+      kind = Tok::Ampersand;
+      break;
+    case '=':
+      kind = Tok::Equal;
+      break;
     case '<':
       kind = Peek() == '=' ? Tok::LessEqual : Peek() == '>' ? Tok::NotEqual : Tok::Less;
       if (kind != Tok::Less) ++pos_;
@@ -294,7 +372,8 @@ Token Lexer::ReadOperator() {
       kind = Peek() == '=' ? Tok::GreaterEqual : Tok::Greater;
       if (kind != Tok::Greater) ++pos_;
       break;
-    default: Fail(vberr::kInvalidCharacter, start);
+    default:
+      Fail(vberr::kInvalidCharacter, start);
   }
   return Make(kind, start);
 }

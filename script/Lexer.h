@@ -10,14 +10,14 @@ namespace gui::script {
 // Turns VBScript source into tokens, dropping comments and joining continued lines. Positions
 // are 1-based lines and 0-based columns, as the Windows engine reports them.
 class Lexer {
-public:
+ public:
   // `currentYear` completes date literals written without a year.
   Lexer(const SourceText& source, int currentYear);
 
   // Raises compilation errors (invalid character, unterminated string, ...) with their position.
   std::vector<Token> Tokenize();
 
-private:
+ private:
   char Peek(std::size_t ahead = 0) const;
   bool AtLineBreak() const;
   void NewLine();

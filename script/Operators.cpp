@@ -24,16 +24,26 @@ Num ToNum(const Variant& value) {
   Variant holder;
   const Variant& v = Plain(value, holder);
   switch (v.Type()) {
-    case VType::Empty: return {kInteger};
-    case VType::Boolean: return {kInteger, v.Bool() ? -1 : 0};
-    case VType::Byte: return {kByte, v.Int()};
-    case VType::Integer: return {kInteger, v.Int()};
-    case VType::Long: return {kLong, v.Int()};
-    case VType::Currency: return {kCurrency, v.Int()};
-    case VType::Single: return {kSingle, 0, v.Real()};
-    case VType::Double: return {kDouble, 0, v.Real()};
-    case VType::Date: return {kDate, 0, v.Real()};
-    default: return {kDouble, 0, ToDouble(v)};
+    case VType::Empty:
+      return {kInteger};
+    case VType::Boolean:
+      return {kInteger, v.Bool() ? -1 : 0};
+    case VType::Byte:
+      return {kByte, v.Int()};
+    case VType::Integer:
+      return {kInteger, v.Int()};
+    case VType::Long:
+      return {kLong, v.Int()};
+    case VType::Currency:
+      return {kCurrency, v.Int()};
+    case VType::Single:
+      return {kSingle, 0, v.Real()};
+    case VType::Double:
+      return {kDouble, 0, v.Real()};
+    case VType::Date:
+      return {kDate, 0, v.Real()};
+    default:
+      return {kDouble, 0, ToDouble(v)};
   }
 }
 
@@ -69,9 +79,12 @@ double Checked(double value) {
 
 double Apply(Arith op, double a, double b) {
   switch (op) {
-    case Arith::Add: return a + b;
-    case Arith::Subtract: return a - b;
-    default: return a * b;
+    case Arith::Add:
+      return a + b;
+    case Arith::Subtract:
+      return a - b;
+    default:
+      return a * b;
   }
 }
 
@@ -113,7 +126,9 @@ Rank IntegerRank(const Variant& v) {
   return kLong;
 }
 
-bool IsText(const Variant& v) { return v.Is(VType::String); }
+bool IsText(const Variant& v) {
+  return v.Is(VType::String);
+}
 
 std::optional<int> CompareNumbers(const Variant& a, const Variant& b) {
   Num x = ToNum(a);
@@ -126,8 +141,8 @@ std::optional<int> CompareNumbers(const Variant& a, const Variant& b) {
 }
 
 // A number against text that is not a literal: the number is the lesser.
-std::optional<int> CompareMixed(const Variant& a, const Variant& b, bool textCompare,
-                                bool aLiteral, bool bLiteral) {
+std::optional<int> CompareMixed(const Variant& a, const Variant& b, bool textCompare, bool aLiteral,
+                                bool bLiteral) {
   bool textLeft = IsText(a);
   const Variant& text = textLeft ? a : b;
   const Variant& other = textLeft ? b : a;
@@ -167,11 +182,16 @@ Variant LogicalBoolean(Logic op, const Variant& a, const Variant& b) {
 
 std::int64_t Bitwise(Logic op, std::int64_t x, std::int64_t y) {
   switch (op) {
-    case Logic::And: return x & y;
-    case Logic::Or: return x | y;
-    case Logic::Xor: return x ^ y;
-    case Logic::Eqv: return ~(x ^ y);
-    default: return ~x | y;
+    case Logic::And:
+      return x & y;
+    case Logic::Or:
+      return x | y;
+    case Logic::Xor:
+      return x ^ y;
+    case Logic::Eqv:
+      return ~(x ^ y);
+    default:
+      return ~x | y;
   }
 }
 
@@ -220,8 +240,10 @@ Variant Arithmetic(Arith op, const Variant& left, const Variant& right) {
       float result = static_cast<float>(Apply(op, AsDouble(a), AsDouble(b)));
       return Variant::Single(static_cast<float>(Checked(result)));
     }
-    case kCurrency: return CurrencyArithmetic(op, AsCurrency(a), AsCurrency(b));
-    default: return Variant::Double(Checked(Apply(op, AsDouble(a), AsDouble(b))));
+    case kCurrency:
+      return CurrencyArithmetic(op, AsCurrency(a), AsCurrency(b));
+    default:
+      return Variant::Double(Checked(Apply(op, AsDouble(a), AsDouble(b))));
   }
 }
 
@@ -264,14 +286,19 @@ Variant Negate(const Variant& operand) {
   Num n = ToNum(operand);
   switch (n.rank) {
     case kByte:
-    case kInteger: return Widen(-n.i, kInteger);
-    case kLong: return Widen(-n.i, kLong);
-    case kSingle: return Variant::Single(static_cast<float>(-n.d));
+    case kInteger:
+      return Widen(-n.i, kInteger);
+    case kLong:
+      return Widen(-n.i, kLong);
+    case kSingle:
+      return Variant::Single(static_cast<float>(-n.d));
     case kCurrency:
       if (n.i == INT64_MIN) ThrowError(vberr::kOverflow);
       return Variant::Currency(-n.i);
-    case kDate: return Variant::Date(-n.d);
-    default: return Variant::Double(-n.d);
+    case kDate:
+      return Variant::Date(-n.d);
+    default:
+      return Variant::Double(-n.d);
   }
 }
 

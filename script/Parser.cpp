@@ -25,8 +25,10 @@ bool IsBlockEnd(Kw keyword) {
     case Kw::Case:
     case Kw::Loop:
     case Kw::Next:
-    case Kw::Wend: return true;
-    default: return false;
+    case Kw::Wend:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -34,7 +36,8 @@ bool IsBlockEnd(Kw keyword) {
 
 std::string LowerName(std::string_view name) {
   std::string key(name);
-  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : key)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return key;
 }
 
@@ -95,7 +98,9 @@ void Parser::ExpectKeyword(Kw keyword, long error) {
   if (!AcceptKeyword(keyword)) Fail(error);
 }
 
-void Parser::Fail(long error) const { FailAt(error, Current()); }
+void Parser::Fail(long error) const {
+  FailAt(error, Current());
+}
 
 void Parser::FailAt(long error, const Token& token) const {
   ThrowCompileError(error, source_, token.line, token.column);
@@ -120,7 +125,8 @@ void Parser::ExpectStatementEnd() {
 }
 
 void Parser::SkipSeparators() {
-  while (At(Tok::Newline) || At(Tok::Colon)) Advance();
+  while (At(Tok::Newline) || At(Tok::Colon))
+    Advance();
 }
 
 void Parser::Enter() {
@@ -172,25 +178,57 @@ Block Parser::ParseInlineStatements() {
 }
 
 StmtPtr Parser::ParseStatement() {
+  const Token& start = Current();
+  StmtPtr stmt = ParseStatementBody();
+  if (stmt) {
+    stmt->line = start.line;
+    stmt->column = start.column;
+  }
+  return stmt;
+}
+
+StmtPtr Parser::ParseStatementBody() {
   if (!At(Tok::Identifier)) Fail(vberr::kExpectedStatement);
   switch (Current().keyword) {
-    case Kw::Dim: ParseDim(); return nullptr;
-    case Kw::Const: ParseConst(); return nullptr;
-    case Kw::Stop: Advance(); return nullptr;
-    case Kw::ReDim: return ParseReDim();
-    case Kw::If: return ParseIf();
-    case Kw::Select: return ParseSelect();
-    case Kw::For: return ParseFor();
-    case Kw::Do: return ParseDo();
-    case Kw::While: return ParseWhile();
-    case Kw::Exit: return ParseExit();
-    case Kw::Call: return ParseCall();
-    case Kw::On: return ParseOnError();
-    case Kw::Erase: return ParseErase();
-    case Kw::Set: Advance(); return ParseIdentifierStatement(true, true);
-    case Kw::Let: Advance(); return ParseIdentifierStatement(false, true);
-    case Kw::Loop: Fail(vberr::kLoopWithoutDo);
-    case Kw::Next: Fail(vberr::kUnexpectedNext);
+    case Kw::Dim:
+      ParseDim();
+      return nullptr;
+    case Kw::Const:
+      ParseConst();
+      return nullptr;
+    case Kw::Stop:
+      Advance();
+      return nullptr;
+    case Kw::ReDim:
+      return ParseReDim();
+    case Kw::If:
+      return ParseIf();
+    case Kw::Select:
+      return ParseSelect();
+    case Kw::For:
+      return ParseFor();
+    case Kw::Do:
+      return ParseDo();
+    case Kw::While:
+      return ParseWhile();
+    case Kw::Exit:
+      return ParseExit();
+    case Kw::Call:
+      return ParseCall();
+    case Kw::On:
+      return ParseOnError();
+    case Kw::Erase:
+      return ParseErase();
+    case Kw::Set:
+      Advance();
+      return ParseIdentifierStatement(true, true);
+    case Kw::Let:
+      Advance();
+      return ParseIdentifierStatement(false, true);
+    case Kw::Loop:
+      Fail(vberr::kLoopWithoutDo);
+    case Kw::Next:
+      Fail(vberr::kUnexpectedNext);
     default:
       if (IsReserved(Current().keyword)) Fail(vberr::kExpectedStatement);
       return ParseIdentifierStatement(false, false);
@@ -294,13 +332,26 @@ CaseClause Parser::ParseCaseClause() {
     if (AcceptKeyword(Kw::Is)) {
       test.kind = CaseTest::Kind::Compare;
       switch (Current().kind) {
-        case Tok::Equal: test.op = Op::Equal; break;
-        case Tok::NotEqual: test.op = Op::NotEqual; break;
-        case Tok::Less: test.op = Op::Less; break;
-        case Tok::Greater: test.op = Op::Greater; break;
-        case Tok::LessEqual: test.op = Op::LessEqual; break;
-        case Tok::GreaterEqual: test.op = Op::GreaterEqual; break;
-        default: Fail(vberr::kExpectedExpression);
+        case Tok::Equal:
+          test.op = Op::Equal;
+          break;
+        case Tok::NotEqual:
+          test.op = Op::NotEqual;
+          break;
+        case Tok::Less:
+          test.op = Op::Less;
+          break;
+        case Tok::Greater:
+          test.op = Op::Greater;
+          break;
+        case Tok::LessEqual:
+          test.op = Op::LessEqual;
+          break;
+        case Tok::GreaterEqual:
+          test.op = Op::GreaterEqual;
+          break;
+        default:
+          Fail(vberr::kExpectedExpression);
       }
       Advance();
       test.first = ParseExpression();

@@ -15,14 +15,14 @@ namespace gui::script {
 // Builds the syntax tree of added code or of one expression. Names used inside a procedure are
 // bound to its local slots once the whole procedure is read, since Dim may follow their use.
 class Parser {
-public:
+ public:
   Parser(const SourceText& source, std::vector<Token> tokens);
 
   // Raises compilation errors with the position of the offending token.
   std::unique_ptr<Program> ParseProgram();
   ExprPtr ParseStandaloneExpression();
 
-private:
+ private:
   struct Scope {
     Procedure* procedure = nullptr;
     std::unordered_map<std::string, int> locals;
@@ -53,6 +53,7 @@ private:
   Block ParseBlock();
   Block ParseInlineStatements();
   StmtPtr ParseStatement();
+  StmtPtr ParseStatementBody();
   StmtPtr ParseIdentifierStatement(bool isSet, bool mustAssign);
   StmtPtr ParseIf();
   StmtPtr ParseSelect();

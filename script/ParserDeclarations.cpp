@@ -118,7 +118,8 @@ void Parser::ParseConst() {
 
 Variant Parser::ParseConstantValue() {
   bool negative = false;
-  while (At(Tok::Minus) || At(Tok::Plus)) negative ^= Advance().kind == Tok::Minus;
+  while (At(Tok::Minus) || At(Tok::Plus))
+    negative ^= Advance().kind == Tok::Minus;
   const Token& token = Current();
   Variant value;
   if (At(Tok::Literal)) {

@@ -11,19 +11,41 @@ namespace gui::script {
 namespace {
 
 // Precedence from loosest to tightest binding.
-enum Level { kImp, kEqv, kXor, kOr, kAnd, kNot, kCompare, kConcat, kAdd, kMod, kIntDiv, kMul,
-             kNegate, kPower };
+enum Level {
+  kImp,
+  kEqv,
+  kXor,
+  kOr,
+  kAnd,
+  kNot,
+  kCompare,
+  kConcat,
+  kAdd,
+  kMod,
+  kIntDiv,
+  kMul,
+  kNegate,
+  kPower
+};
 
 std::optional<Op> KeywordOperator(int level, Kw keyword) {
   switch (level) {
-    case kImp: return keyword == Kw::Imp ? std::optional(Op::Imp) : std::nullopt;
-    case kEqv: return keyword == Kw::Eqv ? std::optional(Op::Eqv) : std::nullopt;
-    case kXor: return keyword == Kw::Xor ? std::optional(Op::Xor) : std::nullopt;
-    case kOr: return keyword == Kw::Or ? std::optional(Op::Or) : std::nullopt;
-    case kAnd: return keyword == Kw::And ? std::optional(Op::And) : std::nullopt;
-    case kCompare: return keyword == Kw::Is ? std::optional(Op::Is) : std::nullopt;
-    case kMod: return keyword == Kw::Mod ? std::optional(Op::Modulo) : std::nullopt;
-    default: return std::nullopt;
+    case kImp:
+      return keyword == Kw::Imp ? std::optional(Op::Imp) : std::nullopt;
+    case kEqv:
+      return keyword == Kw::Eqv ? std::optional(Op::Eqv) : std::nullopt;
+    case kXor:
+      return keyword == Kw::Xor ? std::optional(Op::Xor) : std::nullopt;
+    case kOr:
+      return keyword == Kw::Or ? std::optional(Op::Or) : std::nullopt;
+    case kAnd:
+      return keyword == Kw::And ? std::optional(Op::And) : std::nullopt;
+    case kCompare:
+      return keyword == Kw::Is ? std::optional(Op::Is) : std::nullopt;
+    case kMod:
+      return keyword == Kw::Mod ? std::optional(Op::Modulo) : std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -31,23 +53,33 @@ std::optional<Op> SymbolOperator(int level, Tok kind) {
   switch (level) {
     case kCompare:
       switch (kind) {
-        case Tok::Equal: return Op::Equal;
-        case Tok::NotEqual: return Op::NotEqual;
-        case Tok::Less: return Op::Less;
-        case Tok::Greater: return Op::Greater;
-        case Tok::LessEqual: return Op::LessEqual;
-        case Tok::GreaterEqual: return Op::GreaterEqual;
-        default: return std::nullopt;
+        case Tok::Equal:
+          return Op::Equal;
+        case Tok::NotEqual:
+          return Op::NotEqual;
+        case Tok::Less:
+          return Op::Less;
+        case Tok::Greater:
+          return Op::Greater;
+        case Tok::LessEqual:
+          return Op::LessEqual;
+        case Tok::GreaterEqual:
+          return Op::GreaterEqual;
+        default:
+          return std::nullopt;
       }
-    case kConcat: return kind == Tok::Ampersand ? std::optional(Op::Concatenate) : std::nullopt;
+    case kConcat:
+      return kind == Tok::Ampersand ? std::optional(Op::Concatenate) : std::nullopt;
     case kAdd:
       if (kind == Tok::Plus) return Op::Add;
       return kind == Tok::Minus ? std::optional(Op::Subtract) : std::nullopt;
-    case kIntDiv: return kind == Tok::Backslash ? std::optional(Op::IntegerDivide) : std::nullopt;
+    case kIntDiv:
+      return kind == Tok::Backslash ? std::optional(Op::IntegerDivide) : std::nullopt;
     case kMul:
       if (kind == Tok::Star) return Op::Multiply;
       return kind == Tok::Slash ? std::optional(Op::Divide) : std::nullopt;
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -73,13 +105,16 @@ ExprPtr MakeLiteral(const Token& at, Variant value, bool comparesAsLiteral) {
 
 int MaxHeight(const std::vector<ExprPtr>& exprs) {
   int height = 0;
-  for (const ExprPtr& e : exprs) height = std::max(height, e->height);
+  for (const ExprPtr& e : exprs)
+    height = std::max(height, e->height);
   return height;
 }
 
 }  // namespace
 
-ExprPtr Parser::ParseExpression() { return ParseLevel(kImp); }
+ExprPtr Parser::ParseExpression() {
+  return ParseLevel(kImp);
+}
 
 ExprPtr Parser::ParseLevel(int level) {
   if (level == kNot || level == kNegate) return ParseUnary(level);
@@ -158,7 +193,8 @@ ExprPtr Parser::ParsePrimary() {
     case Tok::Identifier:
       if (IsReserved(token.keyword)) return ParseKeywordPrimary();
       return ParseNameChain();
-    default: Fail(vberr::kExpectedExpression);
+    default:
+      Fail(vberr::kExpectedExpression);
   }
 }
 
@@ -166,31 +202,53 @@ ExprPtr Parser::ParseKeywordPrimary() {
   const Token& token = Current();
   switch (token.keyword) {
     case Kw::True:
-    case Kw::False: Advance(); return MakeLiteral(token, Variant::Boolean(token.keyword == Kw::True), false);
-    case Kw::Empty: Advance(); return MakeLiteral(token, Variant(), false);
-    case Kw::Null: Advance(); return MakeLiteral(token, Variant::Null(), false);
-    case Kw::Nothing: Advance(); return MakeLiteral(token, Variant::Object(nullptr), false);
-    case Kw::Not: return ParseUnary(kNot);
-    case Kw::Me: Fail(vberr::kInvalidMe);
+    case Kw::False:
+      Advance();
+      return MakeLiteral(token, Variant::Boolean(token.keyword == Kw::True), false);
+    case Kw::Empty:
+      Advance();
+      return MakeLiteral(token, Variant(), false);
+    case Kw::Null:
+      Advance();
+      return MakeLiteral(token, Variant::Null(), false);
+    case Kw::Nothing:
+      Advance();
+      return MakeLiteral(token, Variant::Object(nullptr), false);
+    case Kw::Not:
+      return ParseUnary(kNot);
+    case Kw::Me:
+      Fail(vberr::kInvalidMe);
     case Kw::New: {
       Advance();
       auto expr = MakeExpr<NewExpr>(token);
       expr->name = std::string(ExpectName().text);
       return expr;
     }
-    default: Fail(vberr::kExpectedExpression);
+    default:
+      Fail(vberr::kExpectedExpression);
   }
 }
 
 ExprPtr Parser::ParseNameChain() {
   ExprPtr expr = MakeName(ExpectName());
   if (At(Tok::LParen)) expr = AttachArguments(std::move(expr), ParseParenthesizedArguments());
-  while (Accept(Tok::Dot)) {
-    if (!At(Tok::Identifier)) Fail(vberr::kExpectedIdentifier);
-    expr = MakeMember(std::move(expr), Advance());
-    if (At(Tok::LParen)) expr = AttachArguments(std::move(expr), ParseParenthesizedArguments());
+  for (;;) {
+    if (Accept(Tok::Dot)) {
+      if (!At(Tok::Identifier)) Fail(vberr::kExpectedIdentifier);
+      expr = MakeMember(std::move(expr), Advance());
+      if (At(Tok::LParen)) expr = AttachArguments(std::move(expr), ParseParenthesizedArguments());
+    } else if (At(Tok::LParen)) {
+      const Token& at = Current();
+      auto index = MakeExpr<IndexExpr>(at);
+      index->args = ParseParenthesizedArguments();
+      index->height = std::max(expr->height, MaxHeight(index->args)) + 1;
+      if (index->height > limits::kMaxExpressionHeight) FailAt(vberr::kOutOfStack, at);
+      index->array = std::move(expr);
+      expr = std::move(index);
+    } else {
+      return expr;
+    }
   }
-  return expr;
 }
 
 ExprPtr Parser::MakeName(const Token& token) {

@@ -13,8 +13,8 @@ LocalDateTime SystemLocalTime() {
   auto millis =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   std::tm local = *std::localtime(&seconds);
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-          local.tm_hour,        local.tm_min,     local.tm_sec, static_cast<int>(millis)};
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,           local.tm_hour,
+          local.tm_min,         local.tm_sec,     static_cast<int>(millis)};
 }
 
 Runtime::Runtime() : err(std::make_shared<ErrObject>()) {}

@@ -22,6 +22,7 @@ constexpr long kInvalidNull = 94;
 constexpr long kObjectRequired = 424;
 constexpr long kCannotCreateObject = 429;
 constexpr long kNoSuchMember = 438;
+constexpr long kArgumentNotOptional = 449;
 constexpr long kWrongArgumentCount = 450;
 constexpr long kNotCollection = 451;
 constexpr long kUndefinedVariable = 500;

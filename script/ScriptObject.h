@@ -9,12 +9,14 @@ namespace gui::script {
 
 // An object a script can reach (only Err in this engine).
 class ScriptObject {
-public:
+ public:
   virtual ~ScriptObject() = default;
   virtual std::string TypeName() const = 0;
   virtual Variant DefaultValue() const = 0;
-  // Reads a property or calls a method; `name` is in lower case.
-  virtual Variant Invoke(const std::string& name, std::vector<Variant>& args) = 0;
+  // Reads a property or calls a method; `key` is the member's name in lower case, `name` as
+  // written, for messages.
+  virtual Variant Invoke(const std::string& key, const std::string& name,
+                         std::vector<Variant>& args) = 0;
   virtual void Assign(const std::string& name, const Variant& value) = 0;
 };
 

@@ -15,7 +15,8 @@ std::size_t NextLineStart(const std::string& code, std::size_t start) {
 
 std::string SourceText::Line(int line) const {
   std::size_t start = 0;
-  for (int n = 1; n < line && start <= code_.size(); ++n) start = NextLineStart(code_, start);
+  for (int n = 1; n < line && start <= code_.size(); ++n)
+    start = NextLineStart(code_, start);
   if (start > code_.size()) return {};
   std::size_t end = code_.find_first_of("\r\n", start);
   return code_.substr(start, end == std::string::npos ? std::string::npos : end - start);

@@ -4,7 +4,9 @@ namespace gui::script::utf8 {
 
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
 
 // The code points of Windows-1252 bytes 0x80 to 0x9F (0 where the code page has none).
 constexpr std::uint32_t kAnsiHigh[32] = {
@@ -72,7 +74,8 @@ std::string MapCase(std::string_view text, Map map) {
 
 std::size_t CharCount(std::string_view text) {
   std::size_t count = 0;
-  for (char c : text) count += !IsContinuation(static_cast<unsigned char>(c));
+  for (char c : text)
+    count += !IsContinuation(static_cast<unsigned char>(c));
   return count;
 }
 
@@ -80,7 +83,8 @@ std::size_t ByteOffset(std::string_view text, std::size_t charIndex) {
   std::size_t pos = 0;
   while (pos < text.size() && charIndex > 0) {
     ++pos;
-    while (pos < text.size() && IsContinuation(static_cast<unsigned char>(text[pos]))) ++pos;
+    while (pos < text.size() && IsContinuation(static_cast<unsigned char>(text[pos])))
+      ++pos;
     --charIndex;
   }
   return pos;
@@ -101,13 +105,15 @@ std::uint32_t Decode(std::string_view text, std::size_t& pos) {
   for (int i = 0; i < extra; ++i) {
     if (pos >= text.size() || !IsContinuation(static_cast<unsigned char>(text[pos]))) {
       pos = start;
-      while (pos < text.size() && IsContinuation(static_cast<unsigned char>(text[pos]))) ++pos;
+      while (pos < text.size() && IsContinuation(static_cast<unsigned char>(text[pos])))
+        ++pos;
       return 0xFFFD;
     }
     code = (code << 6) | (static_cast<unsigned char>(text[pos++]) & 0x3F);
   }
   if (extra == 0) {
-    while (pos < text.size() && IsContinuation(static_cast<unsigned char>(text[pos]))) ++pos;
+    while (pos < text.size() && IsContinuation(static_cast<unsigned char>(text[pos])))
+      ++pos;
     return 0xFFFD;
   }
   return code;
@@ -131,9 +137,13 @@ void Append(std::string& out, std::uint32_t c) {
   }
 }
 
-std::string Upper(std::string_view text) { return MapCase(text, ToUpper); }
+std::string Upper(std::string_view text) {
+  return MapCase(text, ToUpper);
+}
 
-std::string Lower(std::string_view text) { return MapCase(text, ToLower); }
+std::string Lower(std::string_view text) {
+  return MapCase(text, ToLower);
+}
 
 int ToAnsi(std::uint32_t codePoint) {
   if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {

@@ -12,7 +12,9 @@ namespace {
 
 thread_local std::size_t liveBytes = 0;
 
-bool Counted(const std::string& text) { return text.size() > limits::kUncountedStringBytes; }
+bool Counted(const std::string& text) {
+  return text.size() > limits::kUncountedStringBytes;
+}
 
 }  // namespace
 
@@ -21,11 +23,17 @@ void ChargeMemory(std::size_t bytes) {
   liveBytes += bytes;
 }
 
-void ReleaseMemory(std::size_t bytes) noexcept { liveBytes -= bytes < liveBytes ? bytes : liveBytes; }
+void ReleaseMemory(std::size_t bytes) noexcept {
+  liveBytes -= bytes < liveBytes ? bytes : liveBytes;
+}
 
-Variant::Variant(const Variant& other) { CopyFrom(other); }
+Variant::Variant(const Variant& other) {
+  CopyFrom(other);
+}
 
-Variant::Variant(Variant&& other) noexcept { MoveFrom(other); }
+Variant::Variant(Variant&& other) noexcept {
+  MoveFrom(other);
+}
 
 Variant& Variant::operator=(const Variant& other) {
   if (this != &other) {
@@ -43,7 +51,9 @@ Variant& Variant::operator=(Variant&& other) noexcept {
   return *this;
 }
 
-Variant::~Variant() { Destroy(); }
+Variant::~Variant() {
+  Destroy();
+}
 
 void Variant::CopyFrom(const Variant& other) {
   switch (other.type_) {
@@ -51,9 +61,14 @@ void Variant::CopyFrom(const Variant& other) {
       if (Counted(other.s_)) ChargeMemory(other.s_.size());
       new (&s_) std::string(other.s_);
       break;
-    case VType::Array: new (&a_) std::shared_ptr<ArrayValue>(other.a_); break;
-    case VType::Object: new (&o_) std::shared_ptr<ScriptObject>(other.o_); break;
-    default: i_ = other.i_;
+    case VType::Array:
+      new (&a_) std::shared_ptr<ArrayValue>(other.a_);
+      break;
+    case VType::Object:
+      new (&o_) std::shared_ptr<ScriptObject>(other.o_);
+      break;
+    default:
+      i_ = other.i_;
   }
   type_ = other.type_;
 }
@@ -72,7 +87,8 @@ void Variant::MoveFrom(Variant& other) noexcept {
       new (&o_) std::shared_ptr<ScriptObject>(std::move(other.o_));
       other.o_.~shared_ptr();
       break;
-    default: i_ = other.i_;
+    default:
+      i_ = other.i_;
   }
   type_ = other.type_;
   other.type_ = VType::Empty;
@@ -85,9 +101,14 @@ void Variant::Destroy() noexcept {
       if (Counted(s_)) ReleaseMemory(s_.size());
       s_.~basic_string();
       break;
-    case VType::Array: a_.~shared_ptr(); break;
-    case VType::Object: o_.~shared_ptr(); break;
-    default: break;
+    case VType::Array:
+      a_.~shared_ptr();
+      break;
+    case VType::Object:
+      o_.~shared_ptr();
+      break;
+    default:
+      break;
   }
   type_ = VType::Empty;
   i_ = 0;
@@ -100,8 +121,10 @@ bool Variant::IsNumeric() const {
     case VType::Long:
     case VType::Single:
     case VType::Double:
-    case VType::Currency: return true;
-    default: return false;
+    case VType::Currency:
+      return true;
+    default:
+      return false;
   }
 }
 

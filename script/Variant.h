@@ -31,7 +31,7 @@ class ScriptObject;
 
 // One VBScript value. Arrays are shared until written (copy on write); objects are references.
 class Variant {
-public:
+ public:
   Variant() noexcept {}
   Variant(const Variant& other);
   Variant(Variant&& other) noexcept;
@@ -73,7 +73,7 @@ public:
   ArrayValue& MutableArr();
   const std::shared_ptr<ScriptObject>& Obj() const { return o_; }
 
-private:
+ private:
   void CopyFrom(const Variant& other);
   void MoveFrom(Variant& other) noexcept;
   void Destroy() noexcept;

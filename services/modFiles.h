@@ -18,7 +18,7 @@ void WritePrivateTextFile(const std::string& path, const std::string& text);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 
-// Creates the folder and every missing parent.
+// Creates the folder and every missing parent; one made meanwhile by another process is fine.
 void MkDirRecurse(const std::string& path);
 
 }  // namespace gui

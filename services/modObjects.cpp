@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "services/Error.h"
+#include "services/ScriptControl.h"
 #include "startup/Dictionary.h"
 
 namespace gui {
@@ -13,7 +14,8 @@ namespace {
 
 std::map<std::string, ComponentFactory>& Factories() {
   static std::map<std::string, ComponentFactory> factories{
-      {"Scripting.Dictionary", [] { return std::any(std::make_shared<Dictionary>()); }}};
+      {"Scripting.Dictionary", [] { return std::any(std::make_shared<Dictionary>()); }},
+      {"MSScriptControl.ScriptControl", CreateScriptControl}};
   return factories;
 }
 

@@ -15,6 +15,8 @@ struct JobContext {
   DictionaryPtr documentInfo;
   bool suppressErrors = false;
   bool debug = false;
+  // The output file name the person has already confirmed in the Save As dialog.
+  std::string confirmedOutputFile;
 };
 
 JobContext& Job();

@@ -12,6 +12,7 @@
 #include "startup/IniFile.h"
 #include "startup/JobContext.h"
 #include "startup/modLog.h"
+#include "ui/UserInterface.h"
 
 namespace gui {
 
@@ -259,6 +260,35 @@ std::string OverwriteQuestion(const std::string& fileName) {
     result += text.substr(start, found - start) + fileName;
   }
   return result + text.substr(start);
+}
+
+bool GetJobConfig(DictionaryPtr& settings) {
+  std::string fileName;
+  settings = LoadConfig(false, fileName);
+  Job().suppressErrors = Lower(settings->Text("suppresserrors")) == "yes";
+  Job().debug = Lower(settings->Text("debug")) == "yes";
+  ApplySettingMacros(*settings);
+  std::string showSaveAs = Lower(settings->Text("showsaveas"));
+  bool askName = showSaveAs == "always" ||
+                 (showSaveAs != "never" &&
+                  (settings->Text("output").empty() || FolderExists(settings->Text("output"))));
+  bool showDialog = Lower(settings->Text("showsettings")) != "never";
+  if (askName) {
+    std::string answer =
+        Ui().SaveAs(settings->Text("output"), ConfirmOverwriteEnabled(*settings), true);
+    if (!answer.empty() || !showDialog) {
+      settings->Set("output", answer);
+      Job().confirmedOutputFile = answer;
+    }
+  }
+  if (showDialog) return Ui().ShowPrintConfig(*settings);
+  if (Lower(settings->Text("showpdf")) == "ask" && !settings->Text("output").empty()) {
+    int answer = Ui().MessageBox(Localize("[L95]Do you want to open the PDF document?") +
+                                     "\r\n\r\n" + settings->Text("output"),
+                                 mb::kYesNo | mb::kQuestion, kProductName);
+    if (answer == mb::kYes) settings->Set("showpdf", std::string("yes"));
+  }
+  return true;
 }
 
 bool DebugMarkerExists() {

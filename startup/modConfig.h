@@ -22,6 +22,8 @@ bool ConfirmOverwriteEnabled(Dictionary& settings);
 std::string OverwriteQuestion(const std::string& fileName);
 // True when debug.txt lies in the program folder: nothing temporary is deleted then.
 bool DebugMarkerExists();
+// Loads the job's settings and shows the dialogs they ask for; false when the person cancelled.
+bool GetJobConfig(DictionaryPtr& settings);
 // True when the settings ask that the Options dialog is not opened.
 bool IsOptionsDialogDisabled();
 

@@ -12,6 +12,8 @@ class HeadlessUi : public UserInterface {
   void ProcessEvents() override {}
   void UnloadForms() override {}
   bool IsHeadless() const override { return true; }
+  std::string SaveAs(const std::string&, bool, bool) override { return {}; }
+  bool ShowPrintConfig(Dictionary&) override { return true; }
 };
 
 }  // namespace gui

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "startup/Dictionary.h"
+
 namespace gui {
 
 // Message box styles and answers, with the numbers the program's texts are written against.
@@ -38,6 +40,13 @@ class UserInterface {
   virtual void UnloadForms() = 0;
   // True when nothing is shown and nothing waits for a person.
   virtual bool IsHeadless() const = 0;
+  // Asks for the PDF file name ("" when cancelled), asking before an existing file is replaced
+  // when confirmOverwrite is set.
+  virtual std::string SaveAs(const std::string& proposed, bool confirmOverwrite,
+                             bool bringToFront) = 0;
+  // Shows the Create PDF dialog on the job's settings, which it edits in place; true when the
+  // person accepted them.
+  virtual bool ShowPrintConfig(Dictionary& settings) = 0;
 };
 
 // The interface of this run; headless until the entry point installs another.

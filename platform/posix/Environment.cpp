@@ -13,6 +13,10 @@ std::optional<std::string> GetVariable(const std::string& name) {
   return std::string(value);
 }
 
+void SetVariable(const std::string& name, const std::string& value) {
+  setenv(name.c_str(), value.c_str(), 1);
+}
+
 std::string ExecutablePath() {
   std::vector<char> buffer(4096);
   for (;;) {

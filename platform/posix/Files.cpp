@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <vector>
+
 #include "platform/SystemErrors.h"
 
 namespace gui::platform {
@@ -160,7 +162,11 @@ void WritePrivateBytes(const std::string& path, const unsigned char* data, std::
 }
 
 void MakeFolder(const std::string& path) {
-  if (mkdir(path.c_str(), 0700) != 0) throw ErrorFromSystem(errno, path);
+  if (mkdir(path.c_str(), 0700) == 0) return;
+  int failure = errno;
+  // Another job of the same user may have made it a moment ago.
+  if (failure == EEXIST && StatusOf(path).isFolder) return;
+  throw ErrorFromSystem(failure, path);
 }
 
 void RemoveFile(const std::string& path) {
@@ -181,6 +187,33 @@ bool AppendExclusive(const std::string& path, const std::string& text) {
     return false;
   }
   return true;
+}
+
+void CopyToNewFile(const std::string& source, const std::string& destination) {
+  Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  if (from.Get() < 0) throw ErrorFromSystem(errno, source);
+  Descriptor to(
+      open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+  if (to.Get() < 0) throw ErrorFromSystem(errno, destination);
+  std::vector<unsigned char> buffer(1 << 20);
+  for (;;) {
+    ssize_t got = read(from.Get(), buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw ErrorFromSystem(errno, source);
+    if (got == 0) break;
+    WriteAll(to.Get(), buffer.data(), static_cast<std::size_t>(got), destination);
+  }
+  if (fsync(to.Get()) != 0) throw ErrorFromSystem(errno, destination);
+}
+
+bool IsLockedByOther(const std::string& path) {
+  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (file.Get() < 0) return false;
+  if (flock(file.Get(), LOCK_EX | LOCK_NB) != 0) return true;
+  struct flock range {};
+  range.l_type = F_WRLCK;
+  range.l_whence = SEEK_SET;
+  return fcntl(file.Get(), F_GETLK, &range) == 0 && range.l_type != F_UNLCK;
 }
 
 InputFile::InputFile(const std::string& path) : path_(path) {

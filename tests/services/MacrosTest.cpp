@@ -108,5 +108,63 @@ TEST_F(MacrosTest, MacroListNamesTheTwelveInOrderWithDescriptions) {
   EXPECT_EQ(list->Text("env:TEMP"), "Value of environment variable TEMP");
 }
 
+class ScriptMacrosTest : public MacrosTest {
+ protected:
+  void Script(const std::string& name, const std::string& code) {
+    std::filesystem::create_directories(session_.Root() / "program/macros");
+    test::PutFile(session_.Root() / "program/macros/" + name, code);
+  }
+};
+
+TEST_F(ScriptMacrosTest, EvaluatesExpressionsAgainstTheMacroFiles) {
+  Script("b-clean.vbs",
+         "Function CleanTitle(t)\r\n  CleanTitle = Replace(Trim(t), \" \", \"_\")\r\nEnd "
+         "Function\r\n");
+  Script("a-stamp.vbs",
+         "Const Prefix = \"INV\"\r\nFunction Stamp()\r\n  Stamp = Prefix & \"-\" & "
+         "Year(Now)\r\nEnd Function\r\n");
+  EXPECT_EQ(ExpandMacros("<vbs:Stamp()>/<VBS:CleanTitle(\"  a b \")>.pdf", true),
+            "INV-2007/a_b.pdf");
+  EXPECT_EQ(ExpandMacros("<Vbs:Null>|<vbs:1+1>", false), "|2");
+}
+
+TEST_F(ScriptMacrosTest, LoadsOnlyTheCodeAfterTheRegionMarker) {
+  Script("m.vbs",
+         "this line would not compile\r\nrem -- macro region begins\r\n"
+         "Function Answer()\r\n  Answer = 42\r\nEnd Function\r\n");
+  EXPECT_EQ(EvalScriptMacro("Answer()"), "42");
+}
+
+TEST_F(ScriptMacrosTest, FileThatDoesNotCompileStopsTheLoading) {
+  Script("1-good.vbs", "Function Good()\r\n  Good = \"g\"\r\nEnd Function\r\n");
+  Script("2-bad.vbs", "Function Bad()\r\n  Bad = (1 +\r\nEnd Function\r\n");
+  Script("3-later.vbs", "Function Later()\r\n  Later = 1\r\nEnd Function\r\n");
+  std::string bad = session_.Root() / "program/macros/2-bad.vbs";
+  try {
+    EvalScriptMacro("Good()");
+    FAIL() << "a file that does not compile must be reported";
+  } catch (const Error& failure) {
+    EXPECT_EQ(failure.Description().rfind(
+                  "Error adding macro source code from file '" + bad + "'.\r\n\r\n", 0),
+              0u)
+        << failure.Description();
+    EXPECT_NE(failure.Description().find("\r\nLine 2 position "), std::string::npos)
+        << failure.Description();
+    EXPECT_NE(failure.Description().find("\r\n  Bad = (1 +"), std::string::npos);
+  }
+  EXPECT_EQ(EvalScriptMacro("Good()"), "g");
+  EXPECT_THROW(EvalScriptMacro("Later()"), Error);
+}
+
+TEST_F(ScriptMacrosTest, ErrorsOfAnExpressionReachTheCaller) {
+  try {
+    ExpandMacros("<vbs:1/0>", false);
+    FAIL();
+  } catch (const Error& failure) {
+    EXPECT_EQ(failure.Number(), 11);
+  }
+  EXPECT_EQ(ExpandMacros("<vbs:\"no folder\">", true), "no folder");
+}
+
 }  // namespace
 }  // namespace gui

@@ -5,6 +5,9 @@
 #include <QWidget>
 #include <memory>
 
+#include "services/Error.h"
+#include "ui/qt/frmMain.h"
+
 namespace gui {
 
 namespace {
@@ -91,6 +94,15 @@ int QtUi::MessageBox(const std::string& text, int style, const std::string& titl
     box.activateWindow();
   }
   return AnswerFor(box.exec());
+}
+
+std::string QtUi::SaveAs(const std::string& proposed, bool confirmOverwrite, bool bringToFront) {
+  EnsureQtApplication();
+  return gui::SaveAs(proposed, confirmOverwrite, bringToFront);
+}
+
+bool QtUi::ShowPrintConfig(Dictionary&) {
+  throw Error(err::kSmallRoutine, "The Create PDF dialog is not available in this version.");
 }
 
 void QtUi::ProcessEvents() {

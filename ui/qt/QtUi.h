@@ -13,6 +13,9 @@ class QtUi : public UserInterface {
   void ProcessEvents() override;
   void UnloadForms() override;
   bool IsHeadless() const override { return false; }
+  std::string SaveAs(const std::string& proposed, bool confirmOverwrite,
+                     bool bringToFront) override;
+  bool ShowPrintConfig(Dictionary& settings) override;
 };
 
 // Starts the application object if it is not running yet.

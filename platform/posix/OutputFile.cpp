@@ -1,0 +1,62 @@
+#include "platform/OutputFile.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <string.h>
+#include <unistd.h>
+
+#include "platform/SystemErrors.h"
+
+namespace gui::platform {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 1 << 20;
+
+}  // namespace
+
+OutputFile::OutputFile(const std::string& path) : path_(path), buffer_(kBufferSize) {
+  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) throw ErrorFromSystem(errno, path);
+}
+
+OutputFile::~OutputFile() {
+  if (fd_ >= 0) close(fd_);
+}
+
+void OutputFile::Write(std::string_view bytes) {
+  if (bytes.empty()) return;
+  if (bytes.size() > buffer_.size() - used_) {
+    Flush();
+    // A piece as large as the buffer gains nothing from a copy.
+    if (bytes.size() >= buffer_.size()) return WriteThrough(bytes.data(), bytes.size());
+  }
+  memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
+}
+
+void OutputFile::Close() {
+  Flush();
+  int fd = fd_;
+  fd_ = -1;
+  if (close(fd) != 0) throw ErrorFromSystem(errno, path_);
+}
+
+void OutputFile::Flush() {
+  WriteThrough(buffer_.data(), used_);
+  used_ = 0;
+}
+
+void OutputFile::WriteThrough(const char* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t written = write(fd_, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      throw ErrorFromSystem(errno, path_);
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+}
+
+}  // namespace gui::platform

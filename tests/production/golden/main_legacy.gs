@@ -1,0 +1,12 @@
+-q
+-dSAFER
+-dNOPAUSE
+-dBATCH
+-sDEVICE#pdfwrite
+-sOutputFile#"/tmp/q/s1_printer.pdf"
+-dCompatibilityLevel#1.6
+-c
+.setpdfwrite
+-f
+"/tmp/q/s1_header.ps"
+"/tmp/q/s1_patched.ps"

@@ -1,0 +1,11 @@
+-q
+-dSAFER
+-dNOPAUSE
+-dBATCH
+-dPDFSETTINGS#/prepress
+-sDEVICE#pdfwrite
+"-sOutputFile#/tmp/q/s1_printer.pdf"
+-dCompatibilityLevel#1.6
+-f
+"/tmp/q/s1_header.ps"
+"/tmp/q/s1_patched.ps"

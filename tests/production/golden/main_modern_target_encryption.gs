@@ -1,0 +1,16 @@
+-q
+-dSAFER
+-dNOPAUSE
+-dBATCH
+-dPDFSETTINGS#/prepress
+-sOwnerPassword#owner
+-sUserPassword#user
+-dEncryptionR#3
+-dKeyLength#128
+-dPermissions#61636
+-sDEVICE#pdfwrite
+"-sOutputFile#/tmp/q/s1_printer.pdf"
+-dCompatibilityLevel#1.6
+-f
+"/tmp/q/s1_header.ps"
+"/tmp/q/s1_patched.ps"

@@ -1,0 +1,9 @@
+-q
+-dSAFER
+-dNOPAUSE
+-dBATCH
+-dPDFSETTINGS#/Printer
+-sDEVICE#pdfwrite
+-sOutputFile#"/tmp/q/s1_merge.pdf"
+"/tmp/q/s1_printer.pdf"
+"/tmp/q/other.pdf"
