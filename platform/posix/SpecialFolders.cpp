@@ -1,6 +1,8 @@
 #include "platform/SpecialFolders.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -9,9 +11,17 @@ namespace gui::platform {
 
 namespace {
 
+// HOME, or the user database's home folder when HOME is unset.
 std::string Home() {
   const char* home = std::getenv("HOME");
-  return home ? home : "";
+  if (home != nullptr && *home != '\0') return home;
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  char buffer[4096];
+  if (getpwuid_r(geteuid(), &entry, buffer, sizeof buffer, &found) != 0 || found == nullptr) {
+    return {};
+  }
+  return found->pw_dir ? found->pw_dir : "";
 }
 
 bool IsFolder(const std::string& path) {

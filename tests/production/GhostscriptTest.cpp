@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "platform/Clock.h"
 #include "services/Error.h"
@@ -167,7 +168,14 @@ TEST(GhostscriptDialect, IsModernFromVersion9AndAskedOncePerProgram) {
 // Parameter files are compared byte for byte with the golden files of each dialect.
 class ParameterFiles : public ::testing::Test {
  protected:
-  void UseVersion(const std::string& version) { path_.Put("gs", "echo '" + version + "'"); }
+  // The dialect is asked once per program, so each version has a folder of its own.
+  void UseVersion(const std::string& version) {
+    std::string folder = folder_ / ("gs-" + version);
+    std::filesystem::create_directories(folder);
+    test::PutStandInGhostscript(folder + "/gs", version, "exit 0");
+    path_.reset();
+    path_.emplace("PATH", folder);
+  }
 
   std::string MainFile(const DictionaryPtr& settings) {
     std::string file = folder_ / "s1_params.gs";
@@ -178,7 +186,7 @@ class ParameterFiles : public ::testing::Test {
 
   test::TempFolder folder_;
   test::TestRegistry registry_;
-  test::StandInPath path_;
+  std::optional<test::ScopedVariable> path_;
 };
 
 TEST_F(ParameterFiles, MainRunInBothDialects) {

@@ -24,14 +24,10 @@ namespace fs = std::filesystem;
 using test::GetFile;
 using test::PutFile;
 
-const char kNewSettingsFile[] =
-    "[PDF Printer]\r\n  afterprintprogram=\r\n  afterprintprogramdir=\r\n"
-    "  disableoptiondialog=\r\n  author=\r\n  creationdate=\r\n  creator=\r\n"
-    "  keylength=128\r\n  keywords=\r\n  mergefile=\r\n  mergeposition=bottom\r\n"
-    "  moddate=\r\n  output=<desktop>/<title>.pdf\r\n  ownerpassword=\r\n  permissions=\r\n"
-    "  settingsprogram=\r\n  showpdf=ask\r\n  subject=\r\n  superimpose=\r\n  target=\r\n"
-    "  title=\r\n  userpassword=\r\n  watermarkrotation=c2c\r\n  watermarksize=6\r\n"
-    "  watermarktext=\r\n  watermarktransparency=85\r\n  confirmoverwrite=yes\r\n";
+// A new settings file, byte for byte.
+std::string NewSettingsFile() {
+  return GetFile(std::string(GUI_SOURCE_DIR) + "/tests/startup/golden/settings-new.ini");
+}
 
 class ConfigTest : public ::testing::Test {
  protected:
@@ -70,7 +66,7 @@ TEST_F(ConfigTest, MissingSettingsFileIsCreatedWithTheDefaults) {
   std::string fileName;
   DictionaryPtr settings = LoadConfig(false, fileName);
   EXPECT_EQ(fileName, data_ + "/settings.ini");
-  EXPECT_EQ(GetFile(fileName), kNewSettingsFile);
+  EXPECT_EQ(GetFile(fileName), NewSettingsFile());
   EXPECT_EQ(Entries(*settings), Entries(*DefaultSettings()));
   EXPECT_EQ(settings->Count(), 26u);
   EXPECT_EQ(EmptySettings()->Count(), 25u);
@@ -152,7 +148,7 @@ TEST_F(ConfigTest, RunOnceFileIsClaimedByExactlyOneOfManyJobs) {
 TEST_F(ConfigTest, MissingSectionIsRepairedForSettingsButNotForRunOnce) {
   PutFile(data_ + "/settings.ini", "[Something else]\r\na=b\r\n");
   EXPECT_EQ(Load()->Text("output"), "<desktop>/<title>.pdf");
-  EXPECT_EQ(GetFile(data_ + "/settings.ini"), kNewSettingsFile);
+  EXPECT_EQ(GetFile(data_ + "/settings.ini"), NewSettingsFile());
   std::string log = GetFile(LogFileName());
   EXPECT_NE(
       log.find("No [PDF Printer] section found in the settings file '" + data_ + "/settings.ini'."),
@@ -204,7 +200,7 @@ TEST_F(ConfigTest, WriteConfigKeepsOnlyThePrinterSectionInOrder) {
 }
 
 TEST_F(ConfigTest, FailedWriteLeavesThePreviousFileWhole) {
-  PutFile(data_ + "/settings.ini", kNewSettingsFile);
+  PutFile(data_ + "/settings.ini", NewSettingsFile());
   pid_t writer = fork();
   if (writer == 0) {
     signal(SIGXFSZ, SIG_IGN);
@@ -227,7 +223,7 @@ TEST_F(ConfigTest, FailedWriteLeavesThePreviousFileWhole) {
   int status = 0;
   waitpid(writer, &status, 0);
   EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_EQ(GetFile(data_ + "/settings.ini"), kNewSettingsFile);
+  EXPECT_EQ(GetFile(data_ + "/settings.ini"), NewSettingsFile());
   int files = 0;
   for (const auto& entry : fs::directory_iterator(data_))
     files += entry.is_regular_file();
