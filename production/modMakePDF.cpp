@@ -14,6 +14,7 @@
 #include "services/modPaths.h"
 #include "services/modShell.h"
 #include "services/modSystem.h"
+#include "services/modText.h"
 #include "startup/JobContext.h"
 #include "startup/modConfig.h"
 #include "startup/modLog.h"
@@ -31,26 +32,6 @@ constexpr const char* kPdfVariable = "QUENTARIS_PDF";
 
 double copyRetrySeconds = 10.0;
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string TrimSpaces(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-    text.replace(at, from.size(), to);
-    at += to.size();
-  }
-  return text;
-}
-
 void ExaminePiece(const std::string& piece, Dictionary& properties) {
   static const struct {
     const char* prefix;
@@ -59,7 +40,7 @@ void ExaminePiece(const std::string& piece, Dictionary& properties) {
       {"%%for:", "author"}, {"%%title:", "title"}, {"%%creationdate:", "creationdate"}};
   for (const auto& comment : kComments) {
     std::size_t length = std::char_traits<char>::length(comment.prefix);
-    if (Lower(piece.substr(0, length)) == comment.prefix) {
+    if (LowerCase(piece.substr(0, length)) == comment.prefix) {
       properties.Set(comment.key, TrimSpaces(piece.substr(length)));
       return;
     }
@@ -125,7 +106,7 @@ bool Produce(Dictionary&, const std::string&, const std::string&) {
 }
 
 void Finish(Dictionary& settings, const std::string& output) {
-  if (Lower(settings.Text("showpdf")) == "yes") {
+  if (LowerCase(settings.Text("showpdf")) == "yes") {
     WriteLog("Show");
     ShowPDF(output);
   }
@@ -145,7 +126,7 @@ void OpenTemporaryFolderWhenDebugging() {
 
 std::string ShowFailureText(const std::string& path, int result) {
   if (result == platform::kShellNoAssociation) {
-    if (Lower(path.size() >= 4 ? path.substr(path.size() - 4) : path) != ".pdf") {
+    if (LowerCase(path.size() >= 4 ? path.substr(path.size() - 4) : path) != ".pdf") {
       return "The program was unable to show the document. The extension of your document "
              "file name should be PDF. Please change that and try again.\r\n\r\nFile name: " +
              path;

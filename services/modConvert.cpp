@@ -7,16 +7,11 @@
 #include <sstream>
 
 #include "services/Error.h"
+#include "services/modText.h"
 
 namespace gui {
 
 namespace {
-
-std::string Trimmed(const std::string& text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // "&H1F" and "&O17" as the runtime reads them; false when the text is not such a number.
 bool ParseRadix(const std::string& text, double& value) {
@@ -64,7 +59,7 @@ std::string ToStringSafe(const platform::RegistryValue& value) {
 }
 
 std::int32_t ToLongSafe(const std::string& text) {
-  std::string number = Trimmed(text);
+  std::string number = TrimSpaces(text);
   double value = 0;
   if (number.empty() || !(ParseRadix(number, value) || ParseDecimal(number, value))) return 0;
   return ToLongSafe(value);

@@ -14,6 +14,7 @@
 #include "services/modObjects.h"
 #include "services/modPaths.h"
 #include "services/modSystem.h"
+#include "services/modText.h"
 #include "startup/JobContext.h"
 
 namespace gui {
@@ -26,18 +27,6 @@ std::string runGuid;
 
 // Created once per run; a script file that fails ends the loading for the whole run.
 std::shared_ptr<ScriptHost> engine;
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string Upper(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::string TwoDigits(int value) {
   return std::string(1, static_cast<char>('0' + value / 10 % 10)) +
@@ -76,7 +65,7 @@ std::string RunGuid() {
 
 // The code after the marker line, when a script file has one.
 std::string MacroRegion(const std::string& code) {
-  std::size_t marker = Upper(code).find(kRegionMarker);
+  std::size_t marker = UpperCase(code).find(kRegionMarker);
   if (marker == std::string::npos) return code;
   std::size_t lineEnd = code.find('\n', marker);
   if (lineEnd == std::string::npos) return code;
@@ -152,7 +141,7 @@ std::string GetMacroValue(const std::string& name, const platform::DateTime& mom
   if (name == "guid") return RunGuid();
   if (name == "personal") return GetSpecialFolder(platform::kCsidlPersonal);
   if (name == "desktop") return GetSpecialFolder(platform::kCsidlDesktop);
-  std::string prefix = Lower(name.substr(0, 4));
+  std::string prefix = LowerCase(name.substr(0, 4));
   if (prefix == "env:") return platform::GetVariable(name.substr(4)).value_or("");
   if (prefix == "vbs:") return EvalScriptMacro(name.substr(4));
   return "<" + name + ">";

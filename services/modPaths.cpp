@@ -1,4 +1,5 @@
 #include "services/modPaths.h"
+#include "services/modText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,12 +11,6 @@ namespace gui {
 namespace {
 
 constexpr char kSeparator = platform::kPathSeparator;
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 }  // namespace
 
@@ -54,7 +49,7 @@ bool IsLogicalDrive(const std::string& text) {
   std::string roots;
   for (const std::string& root : platform::DriveRoots())
     roots += root + '\0';
-  return Lower(roots).find(Lower(text)) != std::string::npos;
+  return LowerCase(roots).find(LowerCase(text)) != std::string::npos;
 }
 
 std::string MakeValidFileName(const std::string& text) {

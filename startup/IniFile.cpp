@@ -7,16 +7,11 @@
 #include "services/modConvert.h"
 #include "services/modFiles.h"
 #include "services/modSystem.h"
+#include "services/modText.h"
 
 namespace gui {
 
 namespace {
-
-std::string TrimSpaces(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 void AppendEntry(std::string& out, const std::string& name, const std::string& value) {
   out += "  " + name + "=" + value + "\r\n";

@@ -9,6 +9,7 @@
 #include "services/modMacros.h"
 #include "services/modPaths.h"
 #include "services/modSystem.h"
+#include "services/modText.h"
 #include "startup/IniFile.h"
 #include "startup/JobContext.h"
 #include "startup/modLog.h"
@@ -45,18 +46,6 @@ const char* const kSettingNames[] = {"afterprintprogram",
                                      "watermarksize",
                                      "watermarktext",
                                      "watermarktransparency"};
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string Trimmed(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string InstanceSuffix() {
   const std::string& instance = Job().printerInstance;
@@ -102,7 +91,7 @@ DictionaryPtr SectionOf(const IniFile& ini, const std::string& path) {
 void Overlay(Dictionary& settings, const DictionaryPtr& section) {
   if (!section) return;
   for (const auto& [name, value] : *section)
-    settings.Set(Lower(name), ToStringSafe(value));
+    settings.Set(LowerCase(name), ToStringSafe(value));
 }
 
 void OverlayGlobalFile(Dictionary& settings) {
@@ -172,7 +161,7 @@ void PreferDocumentValue(Dictionary& settings, const std::string& name,
                          const std::string& switchName) {
   ExpandText(settings, name);
   std::string own = Job().documentInfo ? Job().documentInfo->Text(name) : std::string();
-  if (!own.empty() && Lower(settings.Text(switchName)) != "no") settings.Set(name, own);
+  if (!own.empty() && LowerCase(settings.Text(switchName)) != "no") settings.Set(name, own);
 }
 
 }  // namespace
@@ -246,7 +235,7 @@ void ApplySettingMacros(Dictionary& settings) {
 }
 
 bool ConfirmOverwriteEnabled(Dictionary& settings) {
-  std::string value = Lower(settings.Text("confirmoverwrite"));
+  std::string value = LowerCase(settings.Text("confirmoverwrite"));
   return value != "0" && value != "no";
 }
 
@@ -265,14 +254,14 @@ std::string OverwriteQuestion(const std::string& fileName) {
 bool GetJobConfig(DictionaryPtr& settings) {
   std::string fileName;
   settings = LoadConfig(false, fileName);
-  Job().suppressErrors = Lower(settings->Text("suppresserrors")) == "yes";
-  Job().debug = Lower(settings->Text("debug")) == "yes";
+  Job().suppressErrors = LowerCase(settings->Text("suppresserrors")) == "yes";
+  Job().debug = LowerCase(settings->Text("debug")) == "yes";
   ApplySettingMacros(*settings);
-  std::string showSaveAs = Lower(settings->Text("showsaveas"));
+  std::string showSaveAs = LowerCase(settings->Text("showsaveas"));
   bool askName = showSaveAs == "always" ||
                  (showSaveAs != "never" &&
                   (settings->Text("output").empty() || FolderExists(settings->Text("output"))));
-  bool showDialog = Lower(settings->Text("showsettings")) != "never";
+  bool showDialog = LowerCase(settings->Text("showsettings")) != "never";
   if (askName) {
     std::string answer =
         Ui().SaveAs(settings->Text("output"), ConfirmOverwriteEnabled(*settings), true);
@@ -282,7 +271,7 @@ bool GetJobConfig(DictionaryPtr& settings) {
     }
   }
   if (showDialog) return Ui().ShowPrintConfig(*settings);
-  if (Lower(settings->Text("showpdf")) == "ask" && !settings->Text("output").empty()) {
+  if (LowerCase(settings->Text("showpdf")) == "ask" && !settings->Text("output").empty()) {
     int answer = Ui().MessageBox(Localize("[L95]Do you want to open the PDF document?") +
                                      "\r\n\r\n" + settings->Text("output"),
                                  mb::kYesNo | mb::kQuestion, kProductName);
@@ -298,7 +287,7 @@ bool DebugMarkerExists() {
 bool IsOptionsDialogDisabled() {
   std::string fileName;
   DictionaryPtr settings = LoadConfig(true, fileName);
-  return Lower(Trimmed(settings->Text("disableoptiondialog"))) == "yes";
+  return LowerCase(TrimSpaces(settings->Text("disableoptiondialog"))) == "yes";
 }
 
 }  // namespace gui

@@ -11,6 +11,7 @@
 #include "services/modFolders.h"
 #include "services/modLocalize.h"
 #include "services/modPaths.h"
+#include "services/modText.h"
 #include "startup/JobContext.h"
 #include "startup/modConfig.h"
 #include "startup/modLog.h"
@@ -21,18 +22,6 @@ namespace gui {
 namespace {
 
 constexpr std::int64_t kTwoDays = 2 * 24 * 3600;
-
-std::string TrimSpaces(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // A token that is quoted ("" for a quote, the end of the text closes it) or runs to a delimiter.
 std::string ReadToken(const std::string& text, std::size_t& pos, const char* delimiters) {
@@ -113,7 +102,7 @@ void RunOptionsMode() {
 }
 
 int MessageIcon(const std::string& icon) {
-  std::string lower = Lower(icon);
+  std::string lower = LowerCase(icon);
   if (lower == "error") return mb::kCritical;
   if (lower == "exclamation") return mb::kExclamation;
   return mb::kInformation;
@@ -279,7 +268,7 @@ void CleanUpTempFiles(bool errorOccurred) {
   bool protectAll = DebugMarkerExists();
   for (const auto& entry : platform::FindEntries(folder, Job().sessionId + "*.*")) {
     if (!entry.isRegular || Job().debug) continue;
-    std::string lower = Lower(entry.name);
+    std::string lower = LowerCase(entry.name);
     bool isLog = lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".log") == 0;
     if (isLog && errorOccurred) continue;
     if (!protectAll) DeleteQuietly(JoinPath(folder, entry.name));
