@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "script/DateTime.h"
+#include "script/DecimalText.h"
 #include "script/ScriptErrors.h"
 #include "script/ScriptObject.h"
 
@@ -160,7 +161,10 @@ std::int64_t ToCurrency(const Variant& value) {
   if (value.Is(VType::Currency)) return value.Int();
   double d = ToDouble(value);
   if (!(std::fabs(d) <= kCurrencyLimit)) ThrowError(vberr::kOverflow);
-  return static_cast<std::int64_t>(RoundHalfEven(d * 10000.0));
+  // Rounded in decimal, so that 0.00015 is the 1.5 ten-thousandths it was written as.
+  DecimalText decimal = ToDecimal(d, 4, true);
+  std::int64_t scaled = std::stoll(decimal.integer + decimal.fraction);
+  return decimal.negative ? -scaled : scaled;
 }
 
 bool ToBool(const Variant& value) {

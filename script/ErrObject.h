@@ -19,7 +19,6 @@ class ErrObject : public ScriptObject {
 
   void Set(const ScriptException& error);
   void Clear();
-  long Number() const { return number_; }
 
  private:
   [[noreturn]] void Raise(std::vector<Variant>& args);

@@ -247,9 +247,17 @@ StmtPtr Parser::ParseIdentifierStatement(bool isSet, bool mustAssign) {
     }
     if (!At(Tok::LParen) || target->kind == ExprKind::Call) break;
     std::size_t save = pos_;
+    std::size_t names = scope_ ? scope_->names.size() : 0;
+    std::size_t calls = scope_ ? scope_->calls.size() : 0;
     std::vector<ExprPtr> args = ParseParenthesizedArguments();
     if (!At(Tok::Equal) && !At(Tok::Dot) && !AtStatementEnd()) {
-      pos_ = save;  // the parenthesis opens the first of several arguments
+      // The parenthesis opens the first of several arguments: read them again, and forget
+      // the names bound in the discarded reading.
+      pos_ = save;
+      if (scope_) {
+        scope_->names.resize(names);
+        scope_->calls.resize(calls);
+      }
       break;
     }
     target = AttachArguments(std::move(target), std::move(args));

@@ -47,7 +47,6 @@ constexpr long kExpectedExpression = 1023;
 constexpr long kExpectedStatement = 1024;
 constexpr long kExpectedEndOfStatement = 1025;
 constexpr long kExpectedInteger = 1026;
-constexpr long kExpectedWhileUntil = 1027;
 constexpr long kIdentifierTooLong = 1030;
 constexpr long kInvalidNumber = 1031;
 constexpr long kInvalidCharacter = 1032;

@@ -68,7 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "UseGlobal() + g", "4"},
         ProgramCase{"Function Late()\n z = 3\n Dim z\n Late = z\nEnd Function", "Late()", "3"},
         ProgramCase{"Function K()\n Const Size = 4\n K = Size * 2\nEnd Function", "K()", "8"},
-        ProgramCase{"Private Function P(x)\n P = -x\nEnd Function", "P(3)", "-3"}));
+        ProgramCase{"Private Function P(x)\n P = -x\nEnd Function", "P(3)", "-3"},
+        ProgramCase{"Dim Shown\nSub Show(v)\n Shown = v\nEnd Sub\nFunction F(x)\n"
+                    " Show (x) & \"!\"\nEnd Function\nF \"a\"",
+                    "Shown", "a!"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Branches, Programs,
