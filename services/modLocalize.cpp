@@ -4,6 +4,7 @@
 #include "services/modFiles.h"
 #include "services/modFolders.h"
 #include "services/modPaths.h"
+#include "services/modText.h"
 #include "startup/Dictionary.h"
 
 namespace gui {
@@ -50,26 +51,7 @@ std::string Localize(const std::string& text) {
 }
 
 std::string UnescapeLabel(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-      continue;
-    }
-    if (++i == text.size()) break;
-    switch (text[i]) {
-      case 'n':
-        out += "\r\n";
-        break;
-      case 't':
-        out += '\t';
-        break;
-      default:
-        out += text[i];
-    }
-  }
-  return out;
+  return Unescape(text, {{'n', "\r\n"}, {'t', "\t"}});
 }
 
 }  // namespace gui

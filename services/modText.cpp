@@ -31,4 +31,26 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
   return text;
 }
 
+std::string Unescape(const std::string& text, std::initializer_list<Escape> escapes) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) break;
+    const Escape* escape = nullptr;
+    for (const Escape& candidate : escapes) {
+      if (candidate.letter == text[i]) escape = &candidate;
+    }
+    if (escape) {
+      out += escape->text;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace gui

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 namespace gui {
@@ -11,5 +12,13 @@ std::string UpperCase(std::string text);
 std::string TrimSpaces(const std::string& text);
 // Replaces every occurrence, left to right; replacements are not searched again.
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to);
+
+struct Escape {
+  char letter;
+  const char* text;
+};
+// Decodes backslash escapes: a listed letter after a backslash gives its text, any other
+// character stands for itself, and a backslash at the very end is dropped.
+std::string Unescape(const std::string& text, std::initializer_list<Escape> escapes);
 
 }  // namespace gui

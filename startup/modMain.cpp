@@ -94,11 +94,8 @@ void RunOptionsMode() {
                     kProductName);
     return;
   }
-  if (Ui().IsHeadless()) {
-    throw Error(err::kSmallRoutine,
-                "The Options dialog needs a display. Start the program in a desktop session.");
-  }
-  throw Error(err::kSmallRoutine, "The Options dialog is not available in this version.");
+  Job().printerInstance = Ui().SelectInstance();
+  Ui().ShowOptionsDialog();
 }
 
 int MessageIcon(const std::string& icon) {
@@ -224,28 +221,8 @@ DictionaryPtr ParseParameters(const std::string& text) {
 }
 
 std::string UnescapeMessage(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-      continue;
-    }
-    if (++i == text.size()) break;
-    switch (text[i]) {
-      case 't':
-        out += '\t';
-        break;
-      case 'r':
-        out += '\n';
-        break;
-      case 'n':
-        out += '\r';
-        break;
-      default:
-        out += text[i];
-    }
-  }
-  return out;
+  // The port monitor writes \r for a line feed and \n for a carriage return.
+  return Unescape(text, {{'t', "\t"}, {'r', "\n"}, {'n', "\r"}});
 }
 
 std::string GetInstanceName(const std::string& printerName) {
