@@ -13,9 +13,4 @@ constexpr int kShellFileNotFound = 2;
 // the document does not exist.
 int ShellOpen(const std::string& path);
 
-// A text as one quoted word of the command interpreter, with nothing in it interpreted.
-std::string InterpreterQuote(const std::string& text);
-// The command line that has the command interpreter run a command text ("cmd /c" on Windows).
-std::string InterpreterCommand(const std::string& commandText);
-
 }  // namespace gui::platform

@@ -15,6 +15,7 @@
 #include "services/modPaths.h"
 #include "services/modShell.h"
 #include "services/modSystem.h"
+#include "services/modText.h"
 #include "startup/modConfig.h"
 #include "startup/modLog.h"
 
@@ -28,25 +29,6 @@ constexpr int kHighestSearchedMinorVersion = 100;
 constexpr int kFirstModernMajorVersion = 9;
 constexpr int kHiddenWindow = 0;
 constexpr char kCrLf[] = "\r\n";
-
-std::string TrimBlanks(const std::string& text) {
-  std::string::size_type first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
-std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
-  for (std::string::size_type at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-  return text;
-}
 
 // Ghostscript's argument files take a quote inside a quoted argument as \".
 std::string EscapeQuotes(const std::string& path) {
@@ -117,7 +99,7 @@ void FinishOutputFile(const std::string& outputFile) {
 int GetGhostscriptTimeout(Dictionary& settings) {
   std::string text = settings.Text("ghostscripttimeout");
   std::int32_t seconds = ToLongSafe(text);
-  return std::to_string(seconds) == TrimBlanks(text) ? seconds : kDefaultTimeoutSeconds;
+  return std::to_string(seconds) == TrimSpaces(text) ? seconds : kDefaultTimeoutSeconds;
 }
 
 std::string FindGhostscript([[maybe_unused]] Dictionary& settings) {
@@ -182,7 +164,7 @@ bool WriteGhostscriptParams(const std::string& paramFile, const std::string& pat
                             Dictionary& settings) {
   GhostscriptParameters parameters(FoundGhostscriptDialect(settings));
   std::string target = settings.Text("target");
-  if (!target.empty()) parameters.Add("-dPDFSETTINGS#/" + Lower(target));
+  if (!target.empty()) parameters.Add("-dPDFSETTINGS#/" + LowerCase(target));
   if (!MergeEnabled(settings) && EncryptionEnabled(settings))
     parameters.AddLines(EncryptionParams(settings));
   parameters.Add("-sDEVICE#pdfwrite");

@@ -4,9 +4,14 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/CommandInterpreter.h"
 #include "platform/Environment.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
+#include "production/modGhostScript.h"
+#include "production/modMerge.h"
+#include "production/modPostScript.h"
+#include "production/modSuperimpose.h"
 #include "services/Error.h"
 #include "services/modFiles.h"
 #include "services/modFolders.h"
@@ -100,9 +105,48 @@ std::optional<Error> CopyWithRetries(const std::string& source, const std::strin
   }
 }
 
+void CreateBackgrounds(Dictionary& settings, const JobFiles& files, std::string& epsPattern) {
+  if (!SuperimposeEnabled(settings)) return;
+  epsPattern = files("_si_#.eps");
+  std::string fullPattern = files("_si_full_#.eps");
+  std::string paramPattern = files("_si_param_#.gs");
+  WriteLog("Superimpose EPS: " + epsPattern);
+  WriteLog("Superimpose Full EPS: " + fullPattern);
+  WriteLog("Superimpose parameters: " + paramPattern);
+  CreateBackgroundEps(settings, epsPattern, fullPattern, paramPattern);
+}
+
+// Merges the printed PDF with the merge file; the merged PDF, or the printed one unchanged.
+std::string Merge(Dictionary& settings, const JobFiles& files, const std::string& printed) {
+  if (!MergeEnabled(settings)) return printed;
+  std::string mergeFile = TrimSpaces(settings.Text("mergefile"));
+  if (!FileExists(mergeFile)) return printed;
+  std::string paramFile = files("_me_param.gs");
+  WriteLog("Merge parameters: " + paramFile);
+  bool printedFirst = LowerCase(settings.Text("mergeposition")) == "top";
+  const std::string& first = printedFirst ? printed : mergeFile;
+  const std::string& second = printedFirst ? mergeFile : printed;
+  WriteLog("Merge: " + first + " + " + second);
+  WriteMergeParams(settings, paramFile, first, second, files("_merge.pdf"));
+  RunGhostscript(settings, paramFile);
+  return files("_merge.pdf");
+}
+
 // Everything from the job file to the destination; false when the copy was given up.
-bool Produce(Dictionary&, const std::string&, const std::string&) {
-  throw Error(err::kSmallRoutine, "PDF production is not available in this version.");
+bool Produce(Dictionary& settings, const std::string& jobFile, const std::string& output) {
+  JobFiles files(GetTempFolder());
+  std::string epsPattern;
+  CreateBackgrounds(settings, files, epsPattern);
+  WriteLog("Patch");
+  PatchPostScriptFile(settings, epsPattern, files("_patched.ps"), jobFile);
+  WriteLog("Header");
+  WritePostScriptHeader(files("_header.ps"), settings);
+  WriteLog("Parameters");
+  WriteGhostscriptParams(files("_params.gs"), files("_patched.ps"), files("_printer.pdf"),
+                         files("_header.ps"), settings);
+  WriteLog("Ghostscript");
+  RunGhostscript(settings, files("_params.gs"));
+  return CopyToDestination(Merge(settings, files, files("_printer.pdf")), output);
 }
 
 void Finish(Dictionary& settings, const std::string& output) {
@@ -221,7 +265,7 @@ void RunAfterPrintProgram(Dictionary& settings, const std::string& destination) 
   if (folder.empty()) folder = platform::CurrentFolder();
   bool timedOut = false;
   int exitCode = 0;
-  RunCommand(platform::InterpreterCommand(command), timedOut, exitCode, 0, 0, folder);
+  RunCommand(platform::InterpreterCommandLine(command), timedOut, exitCode, 0, 0, folder);
 }
 
 void SetCopyRetrySecondsForTesting(double seconds) {

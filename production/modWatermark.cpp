@@ -1,11 +1,11 @@
 #include "production/modWatermark.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
 #include "services/modConvert.h"
 #include "services/modMacros.h"
+#include "services/modText.h"
 #include "services/modWindows1252.h"
 #include "startup/modConfig.h"
 
@@ -15,38 +15,17 @@ namespace {
 
 const std::string kCrLf = "\r\n";
 
-std::string TrimSpaces(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-std::string ReplaceAll(const std::string& text, const std::string& what, const std::string& with) {
-  std::string result;
-  std::size_t start = 0;
-  for (std::size_t found; (found = text.find(what, start)) != std::string::npos;
-       start = found + what.size()) {
-    result.append(text, start, found - start).append(with);
-  }
-  return result.append(text, start);
-}
-
 std::size_t SkipDigits(const std::string& text, std::size_t pos) {
   while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9')
     ++pos;
   return pos;
 }
 
-// Ghostscript's pdfwrite turns a page by the direction most of its text runs in, counting every
-// character that stringwidth measures or show paints. This redefinition casts the watermark's
-// count once more in each direction the watermark does not run in (the four axes and the exact
-// diagonal), so the watermark weighs equally everywhere and the page's own text decides.
+// Ghostscript's pdfwrite turns each page towards the direction most of its characters run in
+// (AutoRotatePages): it counts every character that show paints or stringwidth measures, by the
+// nearest quarter turn, the exact diagonals apart. The watermark's own count would tip that
+// guess, so this added line measures its text once more in each of the other four directions:
+// every direction gains the same and the page's own text decides as it does without a watermark.
 std::string NeutralOrientationLine(const std::string& rotation) {
   return "/watermarkvotes {theWatermark {dup stringwidth pop pop stringwidth pop pop} forall} "
          "bind def /watermark {//watermark exec gsave getsheetscal sizefont " +
@@ -71,8 +50,8 @@ double LeadingNumber(const std::string& text) {
   pos = SkipDigits(text, pos);
   if (pos < text.size() && text[pos] == '.') pos = SkipDigits(text, pos + 1);
   double value = 0;
-  auto parsed = std::from_chars(text.data() + start, text.data() + pos, value,
-                                std::chars_format::fixed);
+  auto parsed =
+      std::from_chars(text.data() + start, text.data() + pos, value, std::chars_format::fixed);
   if (parsed.ec != std::errc()) return 0;
   return negative ? -value : value;
 }
@@ -104,8 +83,9 @@ std::string WatermarkGray(Dictionary& settings) {
 std::string WatermarkRotation(Dictionary& settings) {
   std::string text = TrimSpaces(settings.Text("watermarkrotation"));
   if (text.empty()) text = DefaultSetting("watermarkrotation");
-  if (Lower(text) == "c2c") return "corner2corner";
-  if (Lower(text) == "-c2c") return "corner2corner -1 mul";
+  std::string lower = LowerCase(text);
+  if (lower == "c2c") return "corner2corner";
+  if (lower == "-c2c") return "corner2corner -1 mul";
   // Rounding before the remainder keeps a huge angle from overflowing a whole number.
   double degrees = std::fmod(std::nearbyint(LeadingNumber(text)), 360.0);
   return std::to_string(static_cast<long long>(degrees));

@@ -12,6 +12,8 @@ namespace gui::platform {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
+// A piece this large gains nothing from a copy into the buffer.
+constexpr std::size_t kDirectSize = 1 << 16;
 
 }  // namespace
 
@@ -26,10 +28,9 @@ OutputFile::~OutputFile() {
 
 void OutputFile::Write(std::string_view bytes) {
   if (bytes.empty()) return;
-  if (bytes.size() > buffer_.size() - used_) {
+  if (bytes.size() >= kDirectSize || bytes.size() > buffer_.size() - used_) {
     Flush();
-    // A piece as large as the buffer gains nothing from a copy.
-    if (bytes.size() >= buffer_.size()) return WriteThrough(bytes.data(), bytes.size());
+    if (bytes.size() >= kDirectSize) return WriteThrough(bytes.data(), bytes.size());
   }
   memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
   used_ += bytes.size();

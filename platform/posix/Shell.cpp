@@ -27,17 +27,4 @@ int ShellOpen(const std::string& path) {
   return ResultOfExit(opener.ExitCode());
 }
 
-std::string InterpreterQuote(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '"' || c == '$' || c == '`' || c == '\\') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-std::string InterpreterCommand(const std::string& commandText) {
-  return "/bin/sh -c " + InterpreterQuote(commandText);
-}
-
 }  // namespace gui::platform

@@ -10,6 +10,8 @@
 #include <optional>
 
 #include "platform/Clock.h"
+#include "production/modMerge.h"
+#include "production/modSuperimpose.h"
 #include "services/Error.h"
 #include "services/modFolders.h"
 #include "startup/modLog.h"
@@ -22,13 +24,7 @@ namespace {
 
 using test::GetFile;
 using test::PutFile;
-
-DictionaryPtr Settings(const std::vector<std::pair<std::string, std::string>>& values = {}) {
-  DictionaryPtr settings = NewDictionary();
-  for (const auto& [name, value] : values)
-    settings->Set(name, value);
-  return settings;
-}
+using Values = test::SettingValues;
 
 long ErrorNumberOf(const std::function<void()>& action, std::string* description = nullptr) {
   try {
@@ -48,10 +44,10 @@ TEST(GetGhostscriptTimeout, TakesOnlyAWholeNumberWrittenAsSuch) {
                {"60s", 300}, {"60.5", 300},  {"60.0", 300}, {"+60", 300},       {"060", 300},
                {"1e2", 300}, {"\t60", 300},  {"abc", 300},  {"9999999999", 300}};
   for (const auto& c : cases) {
-    DictionaryPtr settings = Settings({{"ghostscripttimeout", c.text}});
+    DictionaryPtr settings = test::SettingsWith({{"ghostscripttimeout", c.text}});
     EXPECT_EQ(c.seconds, GetGhostscriptTimeout(*settings)) << "'" << c.text << "'";
   }
-  EXPECT_EQ(300, GetGhostscriptTimeout(*Settings()));
+  EXPECT_EQ(300, GetGhostscriptTimeout(*test::SettingsWith()));
 }
 
 // Installations registered as Ghostscript 8 registers itself, each in a folder of its own.
@@ -82,7 +78,7 @@ class RegistrySearch : public ::testing::Test {
 
   std::string Find(const std::string& sections) {
     test::TestRegistry registry(sections);
-    return FindGhostscript(*Settings());
+    return FindGhostscript(*test::SettingsWith());
   }
 
   test::TempFolder root_;
@@ -190,16 +186,16 @@ class ParameterFiles : public ::testing::Test {
 };
 
 TEST_F(ParameterFiles, MainRunInBothDialects) {
-  std::vector<std::pair<std::string, std::string>> secured = {{"target", "Prepress"},
-                                                              {"ownerpassword", "owner"},
-                                                              {"userpassword", "user"},
-                                                              {"keylength", "128"},
-                                                              {"permissions", "61636"}};
-  std::vector<std::pair<std::string, std::string>> merged = secured;
+  Values secured = {{"target", "Prepress"},
+                    {"ownerpassword", "owner"},
+                    {"userpassword", "user"},
+                    {"keylength", "128"},
+                    {"permissions", "61636"}};
+  Values merged = secured;
   merged.push_back({"mergefile", "/tmp/q/other.pdf"});
   const struct {
     const char* version;
-    std::vector<std::pair<std::string, std::string>> settings;
+    Values settings;
     const char* golden;
   } cases[] = {
       {"8.54", {}, "main_legacy.gs"},
@@ -216,31 +212,23 @@ TEST_F(ParameterFiles, MainRunInBothDialects) {
   };
   for (const auto& c : cases) {
     UseVersion(c.version);
-    EXPECT_EQ(test::Golden(c.golden), GetFile(MainFile(Settings(c.settings)))) << c.golden;
+    EXPECT_EQ(test::Golden(c.golden), GetFile(MainFile(test::SettingsWith(c.settings))))
+        << c.golden;
   }
 }
 
 TEST_F(ParameterFiles, AreWrittenForTheUserAloneAndNeverThroughALink) {
   UseVersion("10.00.0");
   struct stat info {};
-  ASSERT_EQ(0, stat(MainFile(Settings({{"ownerpassword", "secret"}})).c_str(), &info));
+  ASSERT_EQ(0, stat(MainFile(test::SettingsWith({{"ownerpassword", "secret"}})).c_str(), &info));
   EXPECT_EQ(0600u, info.st_mode & 0777);
 
   std::string elsewhere = folder_ / "elsewhere.txt";
   PutFile(elsewhere, "untouched");
   std::filesystem::remove(folder_ / "s1_params.gs");
   std::filesystem::create_symlink(elsewhere, folder_ / "s1_params.gs");
-  EXPECT_NE(0, ErrorNumberOf([&] { MainFile(Settings({{"ownerpassword", "secret"}})); }));
+  EXPECT_NE(0, ErrorNumberOf([&] { MainFile(test::SettingsWith({{"ownerpassword", "secret"}})); }));
   EXPECT_EQ("untouched", GetFile(elsewhere));
-}
-
-TEST_F(ParameterFiles, QuoteInsidePathsIsEscapedForGhostscript) {
-  UseVersion("10.00.0");
-  std::string file = folder_ / "quoted.gs";
-  WriteGhostscriptParams(file, "/tmp/a \"b\"/p.ps", "/tmp/a \"b\"/o.pdf", "/tmp/h.ps", *Settings());
-  std::string text = GetFile(file);
-  EXPECT_NE(std::string::npos, text.find("\r\n\"-sOutputFile#/tmp/a \\\"b\\\"/o.pdf\"\r\n"));
-  EXPECT_NE(std::string::npos, text.find("\r\n\"/tmp/a \\\"b\\\"/p.ps\"\r\n"));
 }
 
 // Ghostscript stand-ins that record how they were run.
@@ -275,7 +263,7 @@ class RunWithStandIn : public ::testing::Test {
 TEST_F(RunWithStandIn, PassesTheParameterFileInTheProgramsFolderAndRemovesTheOutput) {
   PutGhostscript("printf '%s\\n' \"$@\" > '" + (path_ / "args") + "'\npwd -P > '" +
                  (path_ / "cwd") + "'");
-  EXPECT_EQ("0: ", Run(Settings(), paramFile_));
+  EXPECT_EQ("0: ", Run(test::SettingsWith(), paramFile_));
   EXPECT_EQ("@" + paramFile_ + "\n", GetFile(path_ / "args"));
   std::filesystem::path programFolder = std::filesystem::path(path_ / "gs").parent_path();
   EXPECT_EQ(std::filesystem::canonical(programFolder).string() + "\n", GetFile(path_ / "cwd"));
@@ -285,13 +273,13 @@ TEST_F(RunWithStandIn, PassesTheParameterFileInTheProgramsFolderAndRemovesTheOut
 
 TEST_F(RunWithStandIn, KeepsTheOutputForTheDebugMarkerAndLogsWarningsOfASuccess) {
   PutGhostscript("echo '   **** Warning: repaired'");
-  EXPECT_EQ("0: ", Run(Settings(), paramFile_));
+  EXPECT_EQ("0: ", Run(test::SettingsWith(), paramFile_));
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_params.out"));
   EXPECT_NE(std::string::npos,
             Log().find(": Ghostscript output:\r\n   **** Warning: repaired\n\r\n"));
 
   PutFile(ProgramFolder() + "/debug.txt", "");
-  EXPECT_EQ("0: ", Run(Settings(), paramFile_));
+  EXPECT_EQ("0: ", Run(test::SettingsWith(), paramFile_));
   EXPECT_EQ("   **** Warning: repaired\n", GetFile(folder_ + "/s1_params.out"));
 }
 
@@ -302,7 +290,7 @@ TEST_F(RunWithStandIn, ReplacesEveryGsOfTheParameterFileNameForTheOutput) {
   PutFile(folder + "/s1_params.gs", "-q\r\n");
   PutFile(ProgramFolder() + "/debug.txt", "");
   PutGhostscript("echo written");
-  EXPECT_EQ("0: ", Run(Settings(), folder + "/s1_params.gs"));
+  EXPECT_EQ("0: ", Run(test::SettingsWith(), folder + "/s1_params.gs"));
   EXPECT_EQ("written\n", GetFile(folder_ + "/run.out.d/s1_params.out"));
 }
 
@@ -310,7 +298,7 @@ TEST_F(RunWithStandIn, AFailureRaises1007WithTheOutputAndLogsIt) {
   PutGhostscript("echo 'to standard output'\necho 'Error: /undefined in foo' >&2\nexit 3");
   std::string output = "to standard output\nError: /undefined in foo\n";
   EXPECT_EQ("1007: An error occured while running Ghostscript\r\n\r\n" + output,
-            Run(Settings(), paramFile_));
+            Run(test::SettingsWith(), paramFile_));
   EXPECT_NE(std::string::npos, Log().find(": Ghostscript returned exit code 3\r\n"
                                           "Ghostscript output:\r\n" +
                                           output + "\r\n"));
@@ -318,7 +306,8 @@ TEST_F(RunWithStandIn, AFailureRaises1007WithTheOutputAndLogsIt) {
 }
 
 TEST_F(RunWithStandIn, AMissingGhostscriptRaises1005AndWritesNothing) {
-  EXPECT_EQ("1005: Unable to locate Ghostscript installation.", Run(Settings(), paramFile_));
+  EXPECT_EQ("1005: Unable to locate Ghostscript installation.",
+            Run(test::SettingsWith(), paramFile_));
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_params.out"));
 }
 
@@ -327,7 +316,7 @@ TEST_F(RunWithStandIn, ATimeOutRaises1008AndLeavesGhostscriptRunning) {
   std::string pidFile = path_ / "pid";
   PutGhostscript("echo $$ > '" + pidFile + "'\nexec /bin/sleep 30");
   EXPECT_EQ("1008: Ghostscript timed out",
-            Run(Settings({{"ghostscripttimeout", "1"}}), paramFile_));
+            Run(test::SettingsWith({{"ghostscripttimeout", "1"}}), paramFile_));
   for (int i = 0; i < 200 && GetFile(pidFile).empty(); ++i)
     platform::SleepMilliseconds(25);
   int pid = std::atoi(GetFile(pidFile).c_str());
@@ -338,21 +327,48 @@ TEST_F(RunWithStandIn, ATimeOutRaises1008AndLeavesGhostscriptRunning) {
   kill(pid, SIGKILL);
 }
 
-// Blanks, quotes, "$(...)", backquotes, a backslash and UTF-8 in the folder reach Ghostscript
-// unchanged, and the command interpreter runs nothing of them.
-TEST_F(RunWithStandIn, AHostileFolderNameRunsNothingElse) {
-  std::string folder = folder_ + "/a b \"q\" $(touch made1) `touch made2` \\x ü #";
+using RealMainRun = test::RealGhostscriptTest;
+
+// The header runs first: its document information reaches the PDF.
+TEST_F(RealMainRun, MakesThePdfOfHeaderAndJob) {
+  settings_->Set("target", "Prepress");
+  std::string pdf = test::RunMainJob(*settings_, folder_, test::PostScriptJob({"First", "Second"}),
+                                     "%!PS\n[ /Title (From the header) /DOCINFO pdfmark\n");
+  EXPECT_EQ("2", test::PdfInfo(pdf, "Pages"));
+  EXPECT_EQ("From the header", test::PdfInfo(pdf, "Title"));
+  EXPECT_EQ("1.6", test::PdfInfo(pdf, "PDF version"));
+  std::string text = test::PdfText(pdf);
+  EXPECT_LT(text.find("First"), text.find("Second"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_params.out"));
+  EXPECT_EQ("", Log());
+}
+
+// Every run of a job in such a folder: background, main run and merge. The working folder is
+// a link's folder, so anything the command interpreter ran would land there.
+TEST_F(RealMainRun, AHostileFolderNameWorksForEveryRunAndRunsNothingElse) {
+  test::TempFolder programFolder;
+  std::filesystem::create_symlink("/usr/bin/gs", programFolder / "gs");
+  test::TestRegistry registry(test::GhostscriptFolderSection(programFolder.Path()));
+  std::string folder = folder_ + "/a b \"q\" $(touch made1) `touch made2` \\x \xC3\xBC #";
   std::filesystem::create_directories(folder);
-  std::string paramFile = folder + "/s1_params.gs";
-  PutFile(paramFile, "-q\r\n");
-  PutGhostscript("printf '%s\\n' \"$@\" > '" + (path_ / "args") + "'\necho done");
-  path_.Put("touch", ": > \"$1\"");
-  PutFile(ProgramFolder() + "/debug.txt", "");
-  EXPECT_EQ("0: ", Run(Settings(), paramFile));
-  EXPECT_EQ("@" + paramFile + "\n", GetFile(path_ / "args"));
-  EXPECT_EQ("done\n", GetFile(folder + "/s1_params.out"));
+  std::string other = folder + "/other \"1\".pdf";
+  test::MakePdf(test::PostScriptJob({"Other"}), other);
+  settings_->Set("superimpose", other);
+  std::string base = folder + "/s1";
+  CreateBackgroundEps(*settings_, base + "_si_#.eps", base + "_si_full_#.eps",
+                      base + "_si_param_#.gs");
+  std::string job = test::PostScriptJob({"Hostile"});
+  job.insert(job.find("72 700 moveto"), test::GetFile(base + "_si_1.eps"));
+  std::string pdf = test::RunMainJob(*settings_, folder, job);
+  WriteMergeParams(*settings_, base + "_me_param.gs", pdf, other, base + "_merge.pdf");
+  RunGhostscript(*settings_, base + "_me_param.gs");
+
+  EXPECT_EQ("2", test::PdfInfo(base + "_merge.pdf", "Pages"));
+  std::string text = test::PdfText(base + "_merge.pdf");
+  EXPECT_LT(text.find("Hostile"), text.rfind("Other"));
+  EXPECT_NE(text.find("Other"), text.rfind("Other")) << "the background shows on page 1";
   for (const char* made : {"made1", "made2"}) {
-    EXPECT_FALSE(std::filesystem::exists(path_ / made));
+    EXPECT_FALSE(std::filesystem::exists(programFolder / made));
     EXPECT_FALSE(std::filesystem::exists(folder_ + "/" + made));
     EXPECT_FALSE(std::filesystem::exists(made));
   }

@@ -6,9 +6,18 @@
 
 #include <stdexcept>
 
+#include "production/modGhostScript.h"
+#include "startup/modLog.h"
 #include "tests/support/StandIn.h"
 
 namespace gui::test {
+
+DictionaryPtr SettingsWith(const SettingValues& values) {
+  DictionaryPtr settings = NewDictionary();
+  for (const auto& [name, value] : values)
+    settings->Set(name, value);
+  return settings;
+}
 
 TestRegistry::TestRegistry(const std::string& sections)
     : variable_("QUENTARIS_REGISTRY", folder_ / "registry.reg") {
@@ -72,6 +81,33 @@ std::string PostScriptJob(const std::vector<std::string>& pageTexts) {
     job += "%%Page: " + page + " " + page + "\n72 700 moveto (" + text + ") show showpage\n";
   }
   return job + "%%EOF\n";
+}
+
+std::string RunMainJob(Dictionary& settings, const std::string& folder, const std::string& job,
+                       const std::string& header) {
+  std::string base = folder + "/s1";
+  PutFile(base + "_patched.ps", job);
+  PutFile(base + "_header.ps", header);
+  WriteGhostscriptParams(base + "_params.gs", base + "_patched.ps", base + "_printer.pdf",
+                         base + "_header.ps", settings);
+  RunGhostscript(settings, base + "_params.gs");
+  return base + "_printer.pdf";
+}
+
+std::string PdfInfo(const std::string& pdf, const std::string& field) {
+  std::string report = "\n" + CaptureOutput("pdfinfo", {pdf});
+  std::string::size_type start = report.find("\n" + field + ":");
+  if (start == std::string::npos) return "<no " + field + ">";
+  start = report.find_first_not_of(' ', start + field.size() + 2);
+  return report.substr(start, report.find('\n', start) - start);
+}
+
+std::string PdfText(const std::string& pdf) {
+  return CaptureOutput("pdftotext", {pdf, "-"});
+}
+
+std::string RealGhostscriptTest::Log() const {
+  return GetFile(LogFileName());
 }
 
 void MakePdf(const std::string& postScript, const std::string& pdfFile) {

@@ -1,0 +1,185 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "production/modMakePDF.h"
+#include "startup/modLog.h"
+#include "tests/support/ScriptedUi.h"
+#include "tests/support/Session.h"
+#include "tests/support/StandIn.h"
+
+namespace gui {
+namespace {
+
+namespace fs = std::filesystem;
+using test::GetFile;
+using test::PutFile;
+
+// Another process that holds a lock on the file for a while, or until it is told to let go.
+class LockHolder {
+ public:
+  explicit LockHolder(const std::string& path, int holdMilliseconds = -1) {
+    int ready[2];
+    EXPECT_EQ(pipe(ready), 0);
+    EXPECT_EQ(pipe(release_), 0);
+    pid_ = fork();
+    if (pid_ == 0) {
+      int fd = open(path.c_str(), O_RDONLY);
+      flock(fd, LOCK_SH);
+      char signal = 1;
+      (void)!write(ready[1], &signal, 1);
+      if (holdMilliseconds >= 0) {
+        usleep(holdMilliseconds * 1000);
+      } else {
+        (void)!read(release_[0], &signal, 1);
+      }
+      _exit(0);
+    }
+    char signal;
+    (void)!read(ready[0], &signal, 1);
+    close(ready[0]);
+    close(ready[1]);
+  }
+  ~LockHolder() { Release(); }
+  void Release() {
+    if (pid_ <= 0) return;
+    char signal = 1;
+    (void)!write(release_[1], &signal, 1);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int release_[2];
+};
+
+class DeliveryTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source_ = session_.Root() / "made.pdf";
+    destination_ = session_.Root() / "out/final.pdf";
+    fs::create_directories(session_.Root() / "out");
+    PutFile(source_, "%PDF-new");
+  }
+  void TearDown() override { SetCopyRetrySecondsForTesting(10); }
+  int LogLinesWith(const std::string& text) {
+    std::string log = GetFile(LogFileName());
+    int count = 0;
+    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
+      ++count;
+    }
+    return count;
+  }
+  std::vector<std::string> OutFolder() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(session_.Root() / "out")) {
+      names.push_back(entry.path().filename());
+    }
+    return names;
+  }
+
+  test::Session session_;
+  test::ScopedScriptedUi ui_;
+  std::string source_;
+  std::string destination_;
+};
+
+TEST_F(DeliveryTest, CopyPutsTheWholeFileInPlace) {
+  PutFile(destination_, "%PDF-old and much longer than the new one");
+  EXPECT_TRUE(CopyToDestination(source_, destination_));
+  EXPECT_EQ(GetFile(destination_), "%PDF-new");
+  EXPECT_EQ(OutFolder(), std::vector<std::string>{"final.pdf"});
+  EXPECT_TRUE(ui_->boxes.empty());
+}
+
+TEST_F(DeliveryTest, LockedDestinationIsRetriedUntilReleased) {
+  PutFile(destination_, "%PDF-old");
+  LockHolder holder(destination_, 800);
+  EXPECT_TRUE(CopyToDestination(source_, destination_));
+  EXPECT_EQ(GetFile(destination_), "%PDF-new");
+  EXPECT_TRUE(ui_->boxes.empty());
+  EXPECT_GT(LogLinesWith("Error copying PDF to destination. Possible file lock. (" + source_ +
+                         " -> " + destination_ + "). Error 75: Path/File access error"),
+            2);
+  EXPECT_GT(ui_->eventsProcessed, 0);
+}
+
+TEST_F(DeliveryTest, DestinationThatStaysLockedIsAskedAboutAndKeptWhole) {
+  SetCopyRetrySecondsForTesting(0.3);
+  PutFile(destination_, "%PDF-old");
+  LockHolder holder(destination_);
+  ui_->boxAnswers = {mb::kRetry, mb::kCancel};
+  EXPECT_FALSE(CopyToDestination(source_, destination_));
+  ASSERT_EQ(ui_->boxes.size(), 2u);
+  EXPECT_EQ(ui_->boxes[0].text,
+            "Error copying PDF document to destination file.\r\n\r\nPlease close the file '" +
+                destination_ + "' if it is open and try again.");
+  EXPECT_EQ(ui_->boxes[0].style, mb::kRetryCancel | mb::kExclamation);
+  EXPECT_EQ(ui_->boxes[0].title, "QUENTARIS PDF Printer");
+  EXPECT_EQ(GetFile(destination_), "%PDF-old");
+  EXPECT_EQ(OutFolder(), std::vector<std::string>{"final.pdf"});
+  EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_), 2);
+}
+
+TEST_F(DeliveryTest, OtherFailuresAreAskedAboutAtOnce) {
+  std::string missing = session_.Root() / "no folder/final.pdf";
+  EXPECT_FALSE(CopyToDestination(source_, missing));
+  EXPECT_EQ(ui_->boxes.size(), 1u);
+  EXPECT_EQ(LogLinesWith("Possible file lock"), 0);
+  EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_ + " -> " + missing +
+                         "). Error 76: Path not found"),
+            1);
+}
+
+TEST_F(DeliveryTest, ShowPdfExplainsWhatWentWrong) {
+  test::StandInPath path;
+  path.Put("xdg-open", "exit 0");
+  EXPECT_TRUE(ShowPDF(destination_));
+  EXPECT_TRUE(ui_->boxes.empty());
+
+  path.Put("xdg-open", "exit 3");
+  ShowPDF(destination_);
+  ShowPDF(session_.Root() / "out/final.txt");
+  ASSERT_EQ(ui_->boxes.size(), 2u);
+  EXPECT_EQ(ui_->boxes[0].text.rfind("The printer was unable to open the PDF document.\r\n\r\n"
+                                     "Make sure you have a PDF document reader installed on your "
+                                     "computer.\r\n\r\n",
+                                     0),
+            0u);
+  EXPECT_EQ(ui_->boxes[1].text,
+            "The program was unable to show the document. The extension of your document file "
+            "name should be PDF. Please change that and try again.\r\n\r\nFile name: " +
+                session_.Root() / "out/final.txt");
+  EXPECT_EQ(ui_->boxes[1].style, mb::kExclamation | mb::kOkOnly);
+
+  fs::remove(path / "xdg-open");
+  ShowPDF(destination_);
+  ASSERT_EQ(ui_->boxes.size(), 3u);
+  EXPECT_EQ(ui_->boxes[2].text,
+            "Error opening the PDF Document.\r\n\r\nNo such file or directory\r\nError 2");
+}
+
+TEST_F(DeliveryTest, AfterPrintProgramNeverLetsTheShellReadThePath) {
+  std::string folder = session_.Root() / "out";
+  std::string hostile = folder + "/a$(touch pwned);b `touch pwned2` \"q\" 'x'.pdf";
+  PutFile(hostile, "%PDF");
+  Dictionary settings;
+  settings.Set("afterprintprogram", "cp \"%1\" copy1.pdf && cp %1 copy2.pdf");
+  settings.Set("afterprintprogramdir", folder);
+  RunAfterPrintProgram(settings, hostile);
+  for (int i = 0; i < 200 && !fs::exists(folder + "/copy2.pdf"); ++i)
+    usleep(10 * 1000);
+  EXPECT_EQ(GetFile(folder + "/copy1.pdf"), "%PDF");
+  EXPECT_EQ(GetFile(folder + "/copy2.pdf"), "%PDF");
+  EXPECT_FALSE(fs::exists(folder + "/pwned"));
+  EXPECT_FALSE(fs::exists(folder + "/pwned2"));
+}
+
+}  // namespace
+}  // namespace gui
