@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "services/Error.h"
 #include "startup/Dictionary.h"
 
 namespace gui {
@@ -47,6 +48,19 @@ class UserInterface {
   // Shows the Create PDF dialog on the job's settings, which it edits in place; true when the
   // person accepted them.
   virtual bool ShowPrintConfig(Dictionary& settings) = 0;
+  // Shows the Options dialog on the stored settings of the job's printer instance; OK writes
+  // them to its settings file. Without windows it raises that it needs a display.
+  virtual void ShowOptionsDialog() {
+    throw Error(err::kSmallRoutine,
+                "The Options dialog needs a display. Start the program in a desktop session.");
+  }
+  // Lets the person pick the printer instance whose settings the Options dialog edits: ""
+  // for the unnamed one or a cancelled choice. Without windows nobody is asked: "".
+  virtual std::string SelectInstance() { return {}; }
+  // Around a long step such as a Ghostscript run: a small window names the document once the
+  // step has lasted a second, kept alive by ProcessEvents. Without windows nothing is shown.
+  virtual void BeginProgress([[maybe_unused]] const std::string& documentName) {}
+  virtual void EndProgress() {}
 };
 
 // The interface of this run; headless until the entry point installs another.

@@ -123,6 +123,50 @@ TEST_F(PipelineTest, WatermarkMergeAndEncryption) {
   EXPECT_NE(encryption.find("modify document assembly: not allowed"), std::string::npos);
 }
 
+// The colour of one pixel of a page, rendered at 10 dots per inch, as "r g b".
+std::string PixelOf(const std::string& pdf, int page, int x, int y) {
+  std::string ppm = Output("pdftoppm -r 10 -f " + std::to_string(page) + " -l " +
+                           std::to_string(page) + " " + Quoted(pdf) + " 2>/dev/null");
+  // The header is "P6\n<width> <height>\n255\n", then three bytes a pixel.
+  std::size_t at = 0;
+  int width = 0;
+  for (int field = 0; field < 4; ++field) {
+    std::size_t end = ppm.find_first_of(" \n", at);
+    if (field == 1) width = std::stoi(ppm.substr(at, end - at));
+    at = end + 1;
+  }
+  std::size_t pixel = at + 3 * (static_cast<std::size_t>(y) * width + x);
+  return std::to_string(static_cast<unsigned char>(ppm[pixel])) + " " +
+         std::to_string(static_cast<unsigned char>(ppm[pixel + 1])) + " " +
+         std::to_string(static_cast<unsigned char>(ppm[pixel + 2]));
+}
+
+TEST_F(PipelineTest, BackgroundLandsOnExactlyTheSelectedPagesOfAConvertedPdf) {
+  std::string source = root_ / "source.pdf";
+  Output(
+      "printf '%%!PS\n/Times-Roman findfont 24 scalefont setfont\n"
+      "1 1 3 { 72 700 moveto (Page ) show 3 string cvs show showpage } for\n' | "
+      "gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sPAPERSIZE=a4 -sOutputFile=" +
+      Quoted(source) + " -");
+  // The port monitor hands the program jobs with CR LF line ends.
+  std::string job = root_ / "converted.ps";
+  Output("pdftops -paper A4 " + Quoted(source) + " - | sed 's/$/\r/' > " + Quoted(job));
+  std::string letterhead = root_ / "letterhead.pdf";
+  Output(
+      "printf '%%!PS\n1 0 0 setrgbcolor 0 0 144 144 rectfill showpage\n' | "
+      "gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sPAPERSIZE=a4 -sOutputFile=" +
+      Quoted(letterhead) + " -");
+  auto result =
+      Print("output=" + Out("letter.pdf") + "\r\nsuperimpose=" + letterhead + "<2\r\n", job);
+  ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
+  std::string pdf = Out("letter.pdf");
+  EXPECT_NE(Info(pdf).find("Pages:           3"), std::string::npos);
+  EXPECT_EQ(PixelOf(pdf, 1, 5, 110), "255 255 255");
+  EXPECT_EQ(PixelOf(pdf, 2, 5, 110), "255 0 0");
+  EXPECT_EQ(PixelOf(pdf, 3, 5, 110), "255 255 255");
+  EXPECT_NE(Text(pdf).find("Page 2"), std::string::npos);
+}
+
 TEST_F(PipelineTest, AfterPrintProgramGetsTheHostileNameAsData) {
   std::string job = root_ / "hostile.ps";
   PutFile(job,

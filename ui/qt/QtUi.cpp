@@ -3,19 +3,15 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QWidget>
-#include <memory>
 
-#include "services/Error.h"
+#include "ui/qt/frmInstances.h"
 #include "ui/qt/frmMain.h"
+#include "ui/qt/frmOptions.h"
+#include "ui/qt/frmPrintConfig.h"
 
 namespace gui {
 
 namespace {
-
-std::unique_ptr<QApplication>& Application() {
-  static std::unique_ptr<QApplication> application;
-  return application;
-}
 
 QMessageBox::Icon IconFor(int style) {
   switch (style & 0x70) {
@@ -74,8 +70,10 @@ void EnsureQtApplication() {
   static int argc = 1;
   static char name[] = "gui";
   static char* argv[] = {name, nullptr};
-  Application() = std::make_unique<QApplication>(argc, argv);
-  QApplication::setApplicationName("QUENTARIS PDF Printer");
+  // Never deleted: Qt makes globals of its own while it runs (input devices, for one) and
+  // destroys them at exit before any holder of ours, so a later delete would find them gone.
+  static QApplication* application = new QApplication(argc, argv);
+  application->setApplicationName("QUENTARIS PDF Printer");
 }
 
 QtUi::~QtUi() = default;
@@ -101,15 +99,38 @@ std::string QtUi::SaveAs(const std::string& proposed, bool confirmOverwrite, boo
   return gui::SaveAs(proposed, confirmOverwrite, bringToFront);
 }
 
-bool QtUi::ShowPrintConfig(Dictionary&) {
-  throw Error(err::kSmallRoutine, "The Create PDF dialog is not available in this version.");
+bool QtUi::ShowPrintConfig(Dictionary& settings) {
+  EnsureQtApplication();
+  frmPrintConfig dialog(settings);
+  dialog.exec();
+  return dialog.Accepted();
+}
+
+void QtUi::ShowOptionsDialog() {
+  EnsureQtApplication();
+  frmOptions dialog;
+  dialog.exec();
+}
+
+void QtUi::BeginProgress(const std::string& documentName) {
+  progress_.Begin(documentName);
+}
+
+void QtUi::EndProgress() {
+  progress_.End();
+}
+
+std::string QtUi::SelectInstance() {
+  return frmInstances::SelectInstance();
 }
 
 void QtUi::ProcessEvents() {
+  progress_.Poll();
   if (QApplication::instance() != nullptr) QApplication::processEvents();
 }
 
 void QtUi::UnloadForms() {
+  progress_.End();
   if (QApplication::instance() == nullptr) return;
   for (QWidget* window : QApplication::topLevelWidgets())
     window->close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/UserInterface.h"
+#include "ui/qt/ProgressNotice.h"
 
 namespace gui {
 
@@ -16,6 +17,13 @@ class QtUi : public UserInterface {
   std::string SaveAs(const std::string& proposed, bool confirmOverwrite,
                      bool bringToFront) override;
   bool ShowPrintConfig(Dictionary& settings) override;
+  std::string SelectInstance() override;
+  void ShowOptionsDialog() override;
+  void BeginProgress(const std::string& documentName) override;
+  void EndProgress() override;
+
+ private:
+  ProgressNotice progress_;
 };
 
 // Starts the application object if it is not running yet.

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace gui::backend {
+
+// The job's PostScript, written by the user into the user's own temporary folder for gui,
+// where gui removes it with the session's other files.
+class JobFile {
+ public:
+  // The folder gui uses for the environment this process has now: the product's folder below
+  // the system's per-user temporary folder, each level made private (0700) when missing. A level
+  // that is a link, belongs to someone else or is writable by others fails. "" and the reason
+  // in error on failure.
+  static std::string PrepareFolder(std::string& error);
+
+  // Creates folder/name new (0600, never through a link) and copies head then the rest of the
+  // input into it; false with the reason in error. A failed copy leaves no file.
+  static bool Write(const std::string& folder, const std::string& name, const std::string& head,
+                    int input, std::string& error);
+};
+
+}  // namespace gui::backend

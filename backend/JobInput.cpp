@@ -1,0 +1,38 @@
+#include "backend/JobInput.h"
+
+#include <errno.h>
+#include <unistd.h>
+
+namespace gui::backend {
+
+namespace {
+
+constexpr std::size_t kHeadSize = 4096;
+
+}  // namespace
+
+std::string ReadHead(int input) {
+  std::string head(kHeadSize, '\0');
+  std::size_t done = 0;
+  while (done < head.size()) {
+    ssize_t got = read(input, head.data() + done, head.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  head.resize(done);
+  return head;
+}
+
+std::string NotPostScriptReason(const std::string& head) {
+  std::size_t start = !head.empty() && head[0] == '\x04' ? 1 : 0;
+  if (head.compare(start, 2, "%!") == 0 || head.compare(0, 4, "\xC5\xD0\xD3\xC6") == 0) return {};
+  if (head.empty()) return "The job is empty.";
+  if (head.compare(0, 5, "%PDF-") == 0) {
+    return "The job is a PDF document, not PostScript: print it through the queue so that CUPS "
+           "converts it, not as raw data.";
+  }
+  return "The job is not PostScript: it does not begin with \"%!\".";
+}
+
+}  // namespace gui::backend
