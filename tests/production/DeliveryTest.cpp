@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "production/modMakePDF.h"
+#include "startup/JobContext.h"
 #include "startup/modLog.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/Session.h"
@@ -179,6 +180,22 @@ TEST_F(DeliveryTest, AfterPrintProgramNeverLetsTheShellReadThePath) {
   EXPECT_EQ(GetFile(folder + "/copy2.pdf"), "%PDF");
   EXPECT_FALSE(fs::exists(folder + "/pwned"));
   EXPECT_FALSE(fs::exists(folder + "/pwned2"));
+}
+
+TEST_F(DeliveryTest, DebugMarkerOpensTheTemporaryFolderAfterTheJob) {
+  test::ScopedVariable appData("APPDATA", session_.Root() / "data");
+  PutFile(session_.Root() / "program/global.ini", "[PDF Printer]\r\noutput=\r\n");
+  PutFile(session_.Root() / "program/debug.txt", "");
+  test::StandInPath path;
+  path.Put("xdg-open", "echo \"$1\" > " + session_.Root() / "opened");
+  Job().documentInfo = NewDictionary();
+  MakePDF(source_);
+  ASSERT_EQ(ui_->boxes.size(), 1u);
+  EXPECT_EQ(ui_->boxes[0].text,
+            "Debugging is enabled. The folder for temporary files will now open.");
+  EXPECT_EQ(ui_->boxes[0].style, mb::kInformation | mb::kOkOnly);
+  EXPECT_EQ(GetFile(session_.Root() / "opened"), session_.TempFolderPath() + "\n");
+  EXPECT_NE(GetFile(LogFileName()).find(": No output specified\r\n"), std::string::npos);
 }
 
 }  // namespace
