@@ -16,8 +16,10 @@
 #include "services/modShell.h"
 #include "services/modSystem.h"
 #include "services/modText.h"
+#include "startup/JobContext.h"
 #include "startup/modConfig.h"
 #include "startup/modLog.h"
+#include "ui/UserInterface.h"
 
 namespace gui {
 
@@ -195,7 +197,10 @@ void RunGhostscript(Dictionary& settings, const std::string& paramFile) {
                                                          QuoteForInterpreter(outputFile) + " 2>&1");
   bool timedOut = false;
   int exitCode = 0;
-  RunCommand(command, timedOut, exitCode, kHiddenWindow, timeout, GetFolderPart(ghostscript));
+  {
+    ProgressScope progress(Job().documentName);
+    RunCommand(command, timedOut, exitCode, kHiddenWindow, timeout, GetFolderPart(ghostscript));
+  }
   if (timedOut) throw Error(err::kGhostscriptTimeout, "Ghostscript timed out");
   if (exitCode != 0) ReportFailure(exitCode, outputFile);
   FinishOutputFile(outputFile);

@@ -14,5 +14,6 @@ run_suite() {
 
 run_suite build
 if [[ "${1:-}" == "--sanitize" ]]; then
+  export LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp"
   run_suite build-sanitize -DGUI_SANITIZE=ON
 fi

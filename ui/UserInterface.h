@@ -65,6 +65,16 @@ class UserInterface {
 
 // The interface of this run; headless until the entry point installs another.
 UserInterface& Ui();
+
+// Shows the progress window for the life of the object, whichever way the step ends.
+class ProgressScope {
+ public:
+  explicit ProgressScope(const std::string& documentName) { Ui().BeginProgress(documentName); }
+  ~ProgressScope() { Ui().EndProgress(); }
+  ProgressScope(const ProgressScope&) = delete;
+  ProgressScope& operator=(const ProgressScope&) = delete;
+};
+
 void InstallUi(std::unique_ptr<UserInterface> ui);
 // True when the environment asks for no windows (no display, or QUENTARIS_UI=headless).
 bool HeadlessRequested();

@@ -7,7 +7,9 @@
 
 #include <filesystem>
 
+#include "production/modGhostScript.h"
 #include "production/modMakePDF.h"
+#include "services/Error.h"
 #include "startup/JobContext.h"
 #include "startup/modLog.h"
 #include "tests/support/ScriptedUi.h"
@@ -180,6 +182,15 @@ TEST_F(DeliveryTest, AfterPrintProgramNeverLetsTheShellReadThePath) {
   EXPECT_EQ(GetFile(folder + "/copy2.pdf"), "%PDF");
   EXPECT_FALSE(fs::exists(folder + "/pwned"));
   EXPECT_FALSE(fs::exists(folder + "/pwned2"));
+}
+
+TEST_F(DeliveryTest, GhostscriptRunsUnderTheProgressWindowHoweverItEnds) {
+  test::StandInPath path;
+  path.Put("gs", "exit 1");
+  Job().documentName = "Report.odt";
+  Dictionary settings;
+  EXPECT_THROW(RunGhostscript(settings, session_.Root() / "p.gs"), Error);
+  EXPECT_EQ(ui_->progress, (std::vector<std::string>{"begin Report.odt", "end"}));
 }
 
 TEST_F(DeliveryTest, DebugMarkerOpensTheTemporaryFolderAfterTheJob) {

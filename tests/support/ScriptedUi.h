@@ -33,6 +33,10 @@ class ScriptedUi : public UserInterface {
   std::string SaveAs(const std::string& proposed, bool confirmOverwrite,
                      bool bringToFront) override;
   bool ShowPrintConfig(Dictionary& settings) override;
+  void BeginProgress(const std::string& documentName) override {
+    progress.push_back("begin " + documentName);
+  }
+  void EndProgress() override { progress.push_back("end"); }
 
   std::vector<Box> boxes;
   std::deque<int> boxAnswers;  // an empty script answers as the headless interface does
@@ -41,6 +45,7 @@ class ScriptedUi : public UserInterface {
   int printConfigShown = 0;
   bool acceptPrintConfig = true;
   int eventsProcessed = 0;
+  std::vector<std::string> progress;
 };
 
 // Installs a scripted interface for one test.

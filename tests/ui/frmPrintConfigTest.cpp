@@ -240,6 +240,10 @@ TEST_F(PrintConfigTest, ControlKeysSwitchTabsAndPageKeysStayWithTheForm) {
   Key(form, Qt::Key_Tab, Qt::ControlModifier);
   Key(form, Qt::Key_Tab, Qt::ControlModifier);
   EXPECT_EQ(form.CurrentTabKey(), "document");
+  Key(form, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(form.CurrentTabKey(), "general");
+  Key(form, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(form.CurrentTabKey(), "about");
 }
 
 TEST_F(PrintConfigTest, PlainTabWalksTheControlsByPosition) {

@@ -152,8 +152,9 @@ bool SettingsDialog::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-// Ctrl+Page keys step without wrapping and the page keys never reach a control; Tab with a
-// modifier other than Shift steps with wrapping. Plain Tab and Shift+Tab move the focus.
+// Ctrl+Page keys step without wrapping and the page keys never reach a control; Tab with Shift
+// steps back and Tab with another modifier forward, both with wrapping. Plain Tab, and the
+// Shift+Tab that has switched the tab, still move the focus.
 bool SettingsDialog::SwitchTabByKey(int key, Qt::KeyboardModifiers modifiers) {
   bool control = modifiers & Qt::ControlModifier;
   switch (key) {
@@ -165,10 +166,11 @@ bool SettingsDialog::SwitchTabByKey(int key, Qt::KeyboardModifiers modifiers) {
       return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {
-      if ((modifiers & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier) return false;
+      Qt::KeyboardModifiers others = modifiers & ~(Qt::ShiftModifier | Qt::KeypadModifier);
       bool back = key == Qt::Key_Backtab || (modifiers & Qt::ShiftModifier);
+      if (!back && others == Qt::NoModifier) return false;
       StepTab(back ? -1 : 1, true);
-      return true;  // the tab strip would step once more
+      return others != Qt::NoModifier;  // with Ctrl the tab strip would step once more
     }
     default:
       return false;
