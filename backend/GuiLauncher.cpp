@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <linux/close_range.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +24,8 @@ std::vector<char*> Pointers(const std::vector<std::string>& texts) {
 [[noreturn]] void BecomeGui(const std::string& program, std::vector<char*>& argv,
                             std::vector<char*>& envp, int report) {
   setsid();
+  // The job file was made private; the user's PDFs get the permissions of a usual session.
+  umask(022);
   int null = open("/dev/null", O_RDWR);
   if (null >= 0) {
     dup2(null, 0);
