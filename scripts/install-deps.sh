@@ -8,7 +8,8 @@ packages=(
   qt6-base-dev libgl1-mesa-dev
   libcups2-dev cups cups-client cups-bsd
   ghostscript poppler-utils qpdf xdg-utils
-  util-linux procps
+  util-linux procps groff-base
+  xvfb xauth imagemagick
 )
 
 missing=()
