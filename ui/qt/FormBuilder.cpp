@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -62,6 +63,17 @@ QCheckBox* CheckBox(const char* name, const char* caption) {
 
 QPushButton* Button(const char* name, const char* caption) {
   return Named(new QPushButton(caption), name);
+}
+
+QLayout* OkCancelButtons(const char* okCaption) {
+  auto* buttons = new QDialogButtonBox;
+  QPushButton* ok = Button("cmdOK", okCaption);
+  ok->setDefault(true);
+  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+  buttons->addButton(Button("cmdCancel", "[L129]Cancel"), QDialogButtonBox::RejectRole);
+  auto* row = new QHBoxLayout;
+  row->addWidget(buttons);
+  return row;
 }
 
 QPushButton* BrowseButton(const char* name) {

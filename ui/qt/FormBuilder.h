@@ -34,6 +34,8 @@ QLineEdit* TextBox(const char* name);
 QLineEdit* NumberBox(const char* name);
 QCheckBox* CheckBox(const char* name, const char* caption);
 QPushButton* Button(const char* name, const char* caption);
+// The dialog's row of cmdOK, the default button, and cmdCancel.
+QLayout* OkCancelButtons(const char* okCaption);
 // A browse button: three dots, sized to its text.
 QPushButton* BrowseButton(const char* name);
 // A list filled with its items; editable lists keep what the person types.

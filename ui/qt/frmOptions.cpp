@@ -97,7 +97,7 @@ frmOptions::frmOptions() : SettingsDialog("frmOptions", false) {
   body->addWidget(Tabs(), 1);
   body->addWidget(help);
   layout->addLayout(body);
-  layout->addLayout(Buttons());
+  layout->addLayout(OkCancelButtons("[L128]OK"));
   AssignHelpKeys();
   FinishForm("[L88]Options");
   ShowHelp("start");
@@ -241,17 +241,6 @@ QWidget* frmOptions::SecurityPanel() {
   permissions->addRow(CheckBox("chkPermissionsCopy", "[L47]Copy to clipboard"));
   return Panel({Frame(nullptr, "[L40]Password Protection", passwords),
                 Frame("framePermissions", "[L44]Permissions", permissions)});
-}
-
-QLayout* frmOptions::Buttons() {
-  auto* buttons = new QDialogButtonBox;
-  QPushButton* ok = Button("cmdOK", "[L128]OK");
-  ok->setDefault(true);
-  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(Button("cmdCancel", "[L129]Cancel"), QDialogButtonBox::RejectRole);
-  auto* row = new QHBoxLayout;
-  row->addWidget(buttons);
-  return row;
 }
 
 void frmOptions::AssignHelpKeys() {

@@ -38,7 +38,6 @@ class frmOptions : public SettingsDialog {
   QWidget* WatermarkPanel();
   QWidget* MergePanel();
   QWidget* SecurityPanel();
-  QLayout* Buttons();
   QPushButton* MacroButton(const char* box);
   void AddDocumentRow(QGridLayout* grid, const char* caption, const char* box,
                       QWidget* extra = nullptr);

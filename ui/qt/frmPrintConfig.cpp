@@ -59,7 +59,7 @@ frmPrintConfig::frmPrintConfig(Dictionary& settings)
   AddPanel("about", "[L86]About", new ucAbout);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Tabs());
-  layout->addLayout(Buttons());
+  layout->addLayout(OkCancelButtons("[L127]Save"));
   FinishForm("[L89]Create PDF");
   ConnectControls();
   SetConfig();
@@ -142,17 +142,6 @@ QWidget* frmPrintConfig::SecurityPanel() {
   permissions->addRow(CheckBox("chkPermissionsCopy", "[L58]Copy to clipboard"));
   rows->addRow(Frame("framePermissions", "[L55]Permissions", permissions));
   return Panel(rows);
-}
-
-QLayout* frmPrintConfig::Buttons() {
-  auto* buttons = new QDialogButtonBox;
-  QPushButton* ok = Button("cmdOK", "[L127]Save");
-  ok->setDefault(true);
-  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(Button("cmdCancel", "[L129]Cancel"), QDialogButtonBox::RejectRole);
-  auto* row = new QHBoxLayout;
-  row->addWidget(buttons);
-  return row;
 }
 
 void frmPrintConfig::ConnectControls() {

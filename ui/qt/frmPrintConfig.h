@@ -31,7 +31,6 @@ class frmPrintConfig : public SettingsDialog {
   QWidget* WatermarkPanel();
   QWidget* MergePanel();
   QWidget* SecurityPanel();
-  QLayout* Buttons();
   void ConnectControls();
   void FileNameEdited(const QString& text);
   void BrowsePdfFileName();
