@@ -15,6 +15,7 @@
 #include "tests/support/FakeSpooler.h"
 #include "tests/support/PrivateCups.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/ScopedVariable.h"
 
 namespace gui {
 namespace {
@@ -136,6 +137,44 @@ TEST_F(EndToEnd, InstancesAreListedFromTheScheduler) {
   EXPECT_EQ(printer.DevMode().PaperSize(), 9);
   EXPECT_FALSE(printer.IsToFile());
   EXPECT_TRUE(printer.IsLocal());
+  InstallSpooler(std::make_unique<test::FakeSpooler>());
+  cupsSetServer(nullptr);
+}
+
+TEST_F(EndToEnd, PrinterAndJobControlGoThroughTheScheduler) {
+  // The default printer is kept in the user's options file, which CUPS finds by HOME when it
+  // first starts: the test's own folder, not root's.
+  test::ScopedVariable home("HOME", cups_.Root());
+  cupsSetServer(cups_.Socket().c_str());
+  InstallSpooler(std::make_unique<CupsSpooler>());
+  CPrinterInfo printer;
+  printer.SetDeviceName("QUENTARIS_PDF_Printer");
+  EXPECT_TRUE(printer.ControlPause());
+  EXPECT_TRUE(printer.IsPaused());
+  EXPECT_EQ(printer.StatusText(), "Paused");
+  ASSERT_EQ(
+      Print("QUENTARIS_PDF_Printer", GUI_SOURCE_DIR "/samples/report.ps", {"-t", "Held report"}),
+      0);
+  printer.Refresh();
+  ASSERT_EQ(printer.Jobs().Count(), 1u);
+  const CPrinterJobInfo& job = printer.Jobs().Item(1);
+  EXPECT_EQ(job.Document(), "Held report");
+  std::uint32_t id = job.JobId();
+  EXPECT_TRUE(printer.Jobs().ControlPause(id)) << printer.Jobs().GetPrinterError();
+  printer.Refresh();
+  ASSERT_EQ(printer.Jobs().Count(), 1u) << cups_.ErrorLog();
+  EXPECT_TRUE(printer.Jobs().Item(1).IsPaused());
+  EXPECT_TRUE(printer.Jobs().ControlCancel(id));
+  printer.Refresh();
+  EXPECT_EQ(printer.Jobs().Count(), 0u);
+  EXPECT_TRUE(printer.ControlResume());
+  EXPECT_FALSE(printer.IsPaused());
+  EXPECT_EQ(printer.GetPrinterError(), 0);
+  printer.SetIsDefault(true);
+  EXPECT_TRUE(printer.IsDefault());
+  CPrinterInfo other;
+  other.SetDeviceName("QUENTARIS_PDF_Printer_Invoices");
+  EXPECT_FALSE(other.IsDefault());
   InstallSpooler(std::make_unique<test::FakeSpooler>());
   cupsSetServer(nullptr);
 }
