@@ -32,6 +32,16 @@ constexpr int kFirstModernMajorVersion = 9;
 constexpr int kHiddenWindow = 0;
 constexpr char kCrLf[] = "\r\n";
 
+// Ghostscript and the shell write through whatever is left under a name they write to, a
+// planted link as well; it goes first.
+void RemoveLeftOver(const std::string& path) {
+  if (!platform::LinkStatusOf(path).exists) return;
+  try {
+    platform::RemoveFile(path);
+  } catch (const Error&) {
+  }
+}
+
 // Ghostscript's argument files take a quote inside a quoted argument as \".
 std::string EscapeQuotes(const std::string& path) {
   return ReplaceAll(path, "\"", "\\\"");
@@ -141,6 +151,7 @@ void GhostscriptParameters::AddLines(const std::string& lines) {
 // Ghostscript 9 and later keep quotes after "#" as part of the name, so there the whole
 // argument is quoted.
 void GhostscriptParameters::AddOutputFile(const std::string& path) {
+  RemoveLeftOver(path);
   if (IsModern())
     Add("\"-sOutputFile#" + EscapeQuotes(path) + "\"");
   else
@@ -191,6 +202,7 @@ void RunGhostscript(Dictionary& settings, const std::string& paramFile) {
   if (ghostscript.empty())
     throw Error(err::kGhostscriptNotFound,
                 Localize("[L96]Unable to locate Ghostscript installation."));
+  RemoveLeftOver(outputFile);
   using platform::QuoteForInterpreter;
   std::string command = platform::InterpreterCommandLine(QuoteForInterpreter(ghostscript) + " @" +
                                                          QuoteForInterpreter(paramFile) + " > " +

@@ -152,8 +152,9 @@ std::vector<unsigned char> ReadBytes(const std::string& path) {
   }
 }
 
+// Every file written this way is one of the job's own, never a link's target.
 void WriteBytes(const std::string& path, const unsigned char* data, std::size_t size) {
-  WriteWithMode(path, data, size, 0, 0666);
+  WriteWithMode(path, data, size, O_NOFOLLOW, 0666);
 }
 
 void WritePrivateBytes(const std::string& path, const unsigned char* data, std::size_t size) {

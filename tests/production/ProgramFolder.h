@@ -1,0 +1,69 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/RunProgram.h"
+#include "tests/support/TempFolder.h"
+
+namespace gui::test {
+
+// build/gui copied into a program folder of its own, run headless on one job with the settings
+// of its global file; runtime, data, home and an output folder live beside it.
+class ProgramFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* folder : {"program", "runtime", "data", "out", "home/Desktop"})
+      std::filesystem::create_directories(root_ / folder);
+    std::filesystem::permissions(root_ / "runtime", std::filesystem::perms::owner_all);
+    std::filesystem::copy_file(GUI_BINARY, root_ / "program/gui");
+  }
+
+  void Settings(const std::string& settings) {
+    PutFile(root_ / "program/global.ini",
+            "[PDF Printer]\r\nshowsettings=never\r\nshowpdf=no\r\n" + settings);
+  }
+  ProgramResult Print(const std::string& job, const std::string& session,
+                      std::vector<std::string> environment = {},
+                      const std::string& document = "report.odt") {
+    environment.insert(environment.end(),
+                       {"XDG_RUNTIME_DIR=" + root_ / "runtime", "APPDATA=" + root_ / "data",
+                        "HOME=" + root_ / "home", "QUENTARIS_UI=headless"});
+    return RunProgram(
+        root_ / "program/gui",
+        {"ps=" + job, "printer=QUENTARIS PDF Printer", "doc=" + document, "sessionid=" + session},
+        environment);
+  }
+  std::string Out(const std::string& name) const { return root_ / "out/" + name; }
+  std::string Temp(const std::string& name = "") const {
+    return root_ / "runtime/QUENTARIS/PDF Printer/" + name;
+  }
+  std::string Log(const std::string& session) const {
+    return GetFile(Temp(session + "_printer.log"));
+  }
+
+  TempFolder root_;
+};
+
+// Mounts a small tmpfs, private to this test process and the programs it starts, on a folder
+// until the object goes. Mounted() is false where the machine does not allow it.
+class SmallDisk {
+ public:
+  SmallDisk(const std::string& folder, const std::string& options);
+  ~SmallDisk();
+  SmallDisk(const SmallDisk&) = delete;
+  SmallDisk& operator=(const SmallDisk&) = delete;
+  bool Mounted() const { return mounted_; }
+
+ private:
+  std::string folder_;
+  bool mounted_ = false;
+};
+
+// Writes to the file until the disk holding it is full.
+void FillDisk(const std::string& file);
+
+}  // namespace gui::test
