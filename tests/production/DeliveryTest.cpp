@@ -1,6 +1,3 @@
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +9,7 @@
 #include "services/Error.h"
 #include "startup/JobContext.h"
 #include "startup/modLog.h"
+#include "tests/support/LockHolder.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/Session.h"
 #include "tests/support/StandIn.h"
@@ -22,45 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::GetFile;
 using test::PutFile;
-
-// Another process that holds a lock on the file for a while, or until it is told to let go.
-class LockHolder {
- public:
-  explicit LockHolder(const std::string& path, int holdMilliseconds = -1) {
-    int ready[2];
-    EXPECT_EQ(pipe(ready), 0);
-    EXPECT_EQ(pipe(release_), 0);
-    pid_ = fork();
-    if (pid_ == 0) {
-      int fd = open(path.c_str(), O_RDONLY);
-      flock(fd, LOCK_SH);
-      char signal = 1;
-      (void)!write(ready[1], &signal, 1);
-      if (holdMilliseconds >= 0) {
-        usleep(holdMilliseconds * 1000);
-      } else {
-        (void)!read(release_[0], &signal, 1);
-      }
-      _exit(0);
-    }
-    char signal;
-    (void)!read(ready[0], &signal, 1);
-    close(ready[0]);
-    close(ready[1]);
-  }
-  ~LockHolder() { Release(); }
-  void Release() {
-    if (pid_ <= 0) return;
-    char signal = 1;
-    (void)!write(release_[1], &signal, 1);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int release_[2];
-};
 
 class DeliveryTest : public ::testing::Test {
  protected:
@@ -103,7 +62,7 @@ TEST_F(DeliveryTest, CopyPutsTheWholeFileInPlace) {
 
 TEST_F(DeliveryTest, LockedDestinationIsRetriedUntilReleased) {
   PutFile(destination_, "%PDF-old");
-  LockHolder holder(destination_, 800);
+  test::LockHolder holder(destination_, test::LockKind::Flock, 800);
   EXPECT_TRUE(CopyToDestination(source_, destination_));
   EXPECT_EQ(GetFile(destination_), "%PDF-new");
   EXPECT_TRUE(ui_->boxes.empty());
@@ -116,7 +75,7 @@ TEST_F(DeliveryTest, LockedDestinationIsRetriedUntilReleased) {
 TEST_F(DeliveryTest, DestinationThatStaysLockedIsAskedAboutAndKeptWhole) {
   SetCopyRetrySecondsForTesting(0.3);
   PutFile(destination_, "%PDF-old");
-  LockHolder holder(destination_);
+  test::LockHolder holder(destination_, test::LockKind::Flock);
   ui_->boxAnswers = {mb::kRetry, mb::kCancel};
   EXPECT_FALSE(CopyToDestination(source_, destination_));
   ASSERT_EQ(ui_->boxes.size(), 2u);

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
-#include "tests/support/RunProgram.h"
-#include "tests/support/TempFolder.h"
+#include "tests/production/GhostscriptTesting.h"
+#include "tests/production/ProgramFolder.h"
 
 namespace gui {
 namespace {
@@ -13,60 +11,32 @@ namespace {
 namespace fs = std::filesystem;
 using test::GetFile;
 using test::PutFile;
-using test::TempFolder;
 
 // The standard output of a shell command.
 std::string Output(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  std::string text;
-  char buffer[4096];
-  while (std::size_t got = fread(buffer, 1, sizeof buffer, pipe.get()))
-    text.append(buffer, got);
-  return text;
+  return test::CaptureOutput("/bin/sh", {"-c", command});
 }
 
 std::string Quoted(const std::string& path) {
   return "'" + path + "'";
 }
 
-// build/gui in a program folder of its own, with the job's settings in its global file.
-class PipelineTest : public ::testing::Test {
+// The settings of one job in the global file of a program folder of its own, then the job.
+class PipelineTest : public test::ProgramFolderTest {
  protected:
-  void SetUp() override {
-    for (const char* folder : {"program", "runtime", "data", "out", "home/Desktop"}) {
-      fs::create_directories(root_ / folder);
-    }
-    fs::permissions(root_ / "runtime", fs::perms::owner_all);
-    fs::copy_file(GUI_BINARY, root_ / "program/gui");
-    job_ = std::string(GUI_SOURCE_DIR) + "/samples/report.ps";
-  }
-
   test::ProgramResult Print(const std::string& settings, const std::string& job,
                             const std::string& session = "job1",
                             std::vector<std::string> environment = {}) {
-    PutFile(root_ / "program/global.ini",
-            "[PDF Printer]\r\nshowsettings=never\r\nshowpdf=no\r\n" + settings);
-    environment.insert(environment.end(),
-                       {"XDG_RUNTIME_DIR=" + root_ / "runtime", "APPDATA=" + root_ / "data",
-                        "HOME=" + root_ / "home", "QUENTARIS_UI=headless"});
-    return test::RunProgram(
-        root_ / "program/gui",
-        {"ps=" + job, "printer=QUENTARIS PDF Printer", "doc=report.odt", "sessionid=" + session},
-        environment);
+    Settings(settings);
+    return ProgramFolderTest::Print(job, session, std::move(environment));
   }
-  std::string Out(const std::string& name) const { return root_ / "out/" + name; }
   std::string Log(const std::string& session = "job1") const {
-    return GetFile(root_ / "runtime/QUENTARIS/PDF Printer/" + session + "_printer.log");
+    return ProgramFolderTest::Log(session);
   }
-  std::string Info(const std::string& pdf) const {
-    return Output("pdfinfo " + Quoted(pdf) + " 2>&1");
-  }
-  std::string Text(const std::string& pdf) const {
-    return Output("pdftotext -layout " + Quoted(pdf) + " - 2>&1");
-  }
+  std::string Info(const std::string& pdf) const { return Output("pdfinfo " + Quoted(pdf)); }
+  std::string Text(const std::string& pdf) const { return test::PdfText(pdf); }
 
-  TempFolder root_;
-  std::string job_;
+  std::string job_ = std::string(GUI_SOURCE_DIR) + "/samples/report.ps";
 };
 
 TEST_F(PipelineTest, MakesThePdfTheSettingsDescribe) {
