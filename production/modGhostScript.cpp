@@ -35,11 +35,7 @@ constexpr char kCrLf[] = "\r\n";
 // Ghostscript and the shell write through whatever is left under a name they write to, a
 // planted link as well; it goes first.
 void RemoveLeftOver(const std::string& path) {
-  if (!platform::LinkStatusOf(path).exists) return;
-  try {
-    platform::RemoveFile(path);
-  } catch (const Error&) {
-  }
+  if (platform::LinkStatusOf(path).exists) DeleteFileQuietly(path);
 }
 
 // Ghostscript's argument files take a quote inside a quoted argument as \".

@@ -71,20 +71,10 @@ std::string CopyFailureText(const std::string& source, const std::string& destin
 // a truncated PDF, and an older file stays whole until the new one is complete.
 void CopyOnce(const std::string& source, const std::string& destination) {
   if (FolderExists(destination)) throw RuntimeError(err::kPermissionDenied);
-  std::string partial = JoinPath(
-      GetFolderPart(destination).empty() ? "." : GetFolderPart(destination),
-      "." + destination.substr(GetFolderPart(destination).size()) + "." + NewGuid() + ".part");
-  try {
-    platform::CopyToNewFile(source, partial);
+  ReplaceThroughNewFile(destination, [&](const std::string& newFile) {
+    platform::CopyToNewFile(source, newFile);
     if (platform::IsLockedByOther(destination)) throw RuntimeError(err::kPathFileAccess);
-    platform::ReplaceFile(partial, destination);
-  } catch (const Error&) {
-    try {
-      platform::RemoveFile(partial);
-    } catch (const Error&) {
-    }
-    throw;
-  }
+  });
 }
 
 // Copies with retries while the destination is locked; the last failure, or none.

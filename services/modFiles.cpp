@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "services/Error.h"
 #include "services/modPaths.h"
+#include "services/modSystem.h"
 
 namespace gui {
 
@@ -50,6 +51,27 @@ void WriteTextFile(const std::string& path, const std::string& text) {
 void WritePrivateTextFile(const std::string& path, const std::string& text) {
   platform::WritePrivateBytes(path, reinterpret_cast<const unsigned char*>(text.data()),
                               text.size());
+}
+
+void ReplaceThroughNewFile(const std::string& target,
+                           const std::function<void(const std::string& newFile)>& write) {
+  std::string folder = GetFolderPart(target);
+  std::string newFile = (folder.empty() ? std::string("./") : folder) + "." +
+                        target.substr(folder.size()) + "." + NewGuid() + ".part";
+  try {
+    write(newFile);
+    platform::ReplaceFile(newFile, target);
+  } catch (const Error&) {
+    DeleteFileQuietly(newFile);
+    throw;
+  }
+}
+
+void DeleteFileQuietly(const std::string& path) {
+  try {
+    platform::RemoveFile(path);
+  } catch (const Error&) {
+  }
 }
 
 bool FileExists(const std::string& path) {

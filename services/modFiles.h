@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,13 @@ void WritePrivateTextFile(const std::string& path, const std::string& text);
 // Answers that never raise. A wildcard in the last name matches as a folder search does.
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
+
+// Has write make a new file beside the target, then puts it in the target's place: a failure
+// leaves the older file whole and no new file behind.
+void ReplaceThroughNewFile(const std::string& target,
+                           const std::function<void(const std::string& newFile)>& write);
+// Removes a file when it can; a failure is of no concern to the caller.
+void DeleteFileQuietly(const std::string& path);
 
 // Creates the folder and every missing parent; one made meanwhile by another process is fine.
 void MkDirRecurse(const std::string& path);

@@ -2,11 +2,9 @@
 
 #include <vector>
 
-#include "platform/Files.h"
 #include "services/Error.h"
 #include "services/modConvert.h"
 #include "services/modFiles.h"
-#include "services/modSystem.h"
 #include "services/modText.h"
 
 namespace gui {
@@ -15,21 +13,6 @@ namespace {
 
 void AppendEntry(std::string& out, const std::string& name, const std::string& value) {
   out += "  " + name + "=" + value + "\r\n";
-}
-
-// A new file beside the old one, then put in its place: a failure leaves the old file whole.
-void WriteWhole(const std::string& fileName, const std::string& text) {
-  std::string temporary = fileName + "." + NewGuid() + ".tmp";
-  try {
-    WriteTextFile(temporary, text);
-    platform::ReplaceFile(temporary, fileName);
-  } catch (const Error&) {
-    try {
-      platform::RemoveFile(temporary);
-    } catch (const Error&) {
-    }
-    throw;
-  }
 }
 
 }  // namespace
@@ -102,7 +85,8 @@ bool IniFile::Save(const std::string& fileName) {
           AppendEntry(out, entry, ToStringSafe(text));
       }
     }
-    WriteWhole(fileName, out);
+    ReplaceThroughNewFile(fileName,
+                          [&](const std::string& newFile) { WriteTextFile(newFile, out); });
     return true;
   } catch (const Error& failure) {
     Fail(static_cast<std::int32_t>(failure.Number()), failure.Description());

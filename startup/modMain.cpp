@@ -55,13 +55,6 @@ std::string Quoted(const std::string& text) {
   return quoted + "\"";
 }
 
-void DeleteQuietly(const std::string& path) {
-  try {
-    platform::RemoveFile(path);
-  } catch (const Error&) {
-  }
-}
-
 void EndRunNormally() {
   Ui().UnloadForms();
   CleanUpTempFiles(false);
@@ -248,12 +241,12 @@ void CleanUpTempFiles(bool errorOccurred) {
     std::string lower = LowerCase(entry.name);
     bool isLog = lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".log") == 0;
     if (isLog && errorOccurred) continue;
-    if (!protectAll) DeleteQuietly(JoinPath(folder, entry.name));
+    if (!protectAll) DeleteFileQuietly(JoinPath(folder, entry.name));
   }
   std::int64_t cutoff = platform::EpochSeconds() - kTwoDays;
   for (const auto& entry : platform::FindEntries(folder, "*.*")) {
     if (entry.isRegular && entry.modified < cutoff && !protectAll) {
-      DeleteQuietly(JoinPath(folder, entry.name));
+      DeleteFileQuietly(JoinPath(folder, entry.name));
     }
   }
 }
