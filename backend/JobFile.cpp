@@ -10,29 +10,15 @@
 
 #include "backend/LineEnds.h"
 #include "platform/Environment.h"
+#include "platform/posix/Descriptor.h"
 #include "services/modFolders.h"
 
 namespace gui::backend {
 
 namespace {
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  Descriptor& operator=(Descriptor&& other) noexcept {
-    std::swap(fd_, other.fd_);
-    return *this;
-  }
-  int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
+using platform::Descriptor;
+using platform::WriteFully;
 
 std::string Reason(const std::string& what, const std::string& path) {
   return what + " '" + path + "': " + std::strerror(errno);
@@ -61,20 +47,9 @@ bool EnterPrivateLevel(Descriptor& parent, const std::string& name, const std::s
   return true;
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t written = write(fd, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
 bool CopyInput(int input, int output, const std::string& head, LineEndScan& scan) {
   scan.Feed(head.data(), head.size());
-  if (!WriteAll(output, head.data(), head.size())) return false;
+  if (!WriteFully(output, head.data(), head.size())) return false;
   std::vector<char> buffer(65536);
   for (;;) {
     ssize_t got = read(input, buffer.data(), buffer.size());
@@ -82,7 +57,7 @@ bool CopyInput(int input, int output, const std::string& head, LineEndScan& scan
     if (got < 0) return false;
     if (got == 0) return true;
     scan.Feed(buffer.data(), static_cast<std::size_t>(got));
-    if (!WriteAll(output, buffer.data(), static_cast<std::size_t>(got))) return false;
+    if (!WriteFully(output, buffer.data(), static_cast<std::size_t>(got))) return false;
   }
 }
 

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/posix/Descriptor.h"
+
 namespace gui::backend {
 
 namespace {
@@ -15,17 +17,6 @@ namespace {
 // a CR added to binary data would corrupt it.
 bool IsBinaryByte(unsigned char c) {
   return (c < 0x20 && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != 0x04) || c == 0x7F;
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t written = write(fd, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
 }
 
 bool CopyConverted(int from, int to) {
@@ -43,7 +34,7 @@ bool CopyConverted(int from, int to) {
       out += buffer[i];
       afterCr = buffer[i] == '\r';
     }
-    if (!WriteAll(to, out.data(), out.size())) return false;
+    if (!platform::WriteFully(to, out.data(), out.size())) return false;
   }
 }
 

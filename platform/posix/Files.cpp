@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/SystemErrors.h"
+#include "platform/posix/Descriptor.h"
 
 namespace gui::platform {
 
@@ -48,30 +49,8 @@ bool NameMatches(const std::string& rawPattern, const std::string& name) {
   return false;
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 void WriteAll(int fd, const unsigned char* data, std::size_t size, const std::string& path) {
-  while (size > 0) {
-    ssize_t written = write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      throw ErrorFromSystem(errno, path);
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
+  if (!WriteFully(fd, data, size)) throw ErrorFromSystem(errno, path);
 }
 
 void WriteWithMode(const std::string& path, const unsigned char* data, std::size_t size, int flags,

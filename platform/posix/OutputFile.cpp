@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/SystemErrors.h"
+#include "platform/posix/Descriptor.h"
 
 namespace gui::platform {
 
@@ -49,15 +50,7 @@ void OutputFile::Flush() {
 }
 
 void OutputFile::WriteThrough(const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t written = write(fd_, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      throw ErrorFromSystem(errno, path_);
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
+  if (!WriteFully(fd_, data, size)) throw ErrorFromSystem(errno, path_);
 }
 
 }  // namespace gui::platform
