@@ -1,5 +1,7 @@
 #include "printing/Spooler.h"
 
+#include "services/ProgramLibrary.h"
+
 namespace gui {
 
 namespace {
@@ -35,14 +37,29 @@ std::unique_ptr<Spooler>& Current() {
   return spooler;
 }
 
+bool& LoadPending() {
+  static bool pending = false;
+  return pending;
+}
+
 }  // namespace
 
 Spooler& TheSpooler() {
+  if (LoadPending()) {
+    LoadPending() = false;
+    if (auto loaded = MakeFromProgramLibrary<Spooler>("guicups", "MakeCupsSpooler"))
+      Current() = std::move(loaded);
+  }
   return *Current();
 }
 
 void InstallSpooler(std::unique_ptr<Spooler> spooler) {
+  LoadPending() = false;
   Current() = std::move(spooler);
+}
+
+void LoadSystemSpoolerOnFirstUse() {
+  LoadPending() = true;
 }
 
 }  // namespace gui

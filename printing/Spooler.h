@@ -39,5 +39,8 @@ class Spooler {
 // The spooler of this run: none (no printers) until the entry point installs the system's.
 Spooler& TheSpooler();
 void InstallSpooler(std::unique_ptr<Spooler> spooler);
+// Has the system's spooler loaded from its library when a printer is first asked about; most
+// runs never ask. Without that library there are no printers.
+void LoadSystemSpoolerOnFirstUse();
 
 }  // namespace gui

@@ -2,12 +2,12 @@
 #include <string>
 #include <vector>
 
-#include "printing/cups/CupsSpooler.h"
+#include "printing/Spooler.h"
 #include "startup/modMain.h"
-#include "ui/qt/QtUi.h"
+#include "ui/LoadableUi.h"
 
 int main(int argc, char** argv) {
-  gui::InstallSpooler(std::make_unique<gui::CupsSpooler>());
-  if (!gui::HeadlessRequested()) gui::InstallUi(std::make_unique<gui::QtUi>());
+  gui::LoadSystemSpoolerOnFirstUse();
+  if (!gui::HeadlessRequested()) gui::InstallUi(std::make_unique<gui::LoadableUi>());
   return gui::Main(gui::CommandLineFromArguments(std::vector<std::string>(argv + 1, argv + argc)));
 }

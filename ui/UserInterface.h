@@ -63,6 +63,9 @@ class UserInterface {
   virtual void EndProgress() {}
 };
 
+// How long a step runs before its progress window shows.
+inline constexpr int kProgressDelayMs = 1000;
+
 // The interface of this run; headless until the entry point installs another.
 UserInterface& Ui();
 

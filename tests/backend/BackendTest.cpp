@@ -142,7 +142,9 @@ TEST_F(Backend, SessionIdsOfJobsAreUniqueAndNoneStartsAnother) {
   }
   for (const std::string& one : sessions) {
     for (const std::string& other : sessions) {
-      if (&one != &other) EXPECT_NE(other.rfind(one, 0), 0u) << one << " starts " << other;
+      if (&one != &other) {
+        EXPECT_NE(other.rfind(one, 0), 0u) << one << " starts " << other;
+      }
     }
   }
 }

@@ -46,6 +46,25 @@ TEST_F(MainTest, HeadlessMessageModeNeverStartsTheWindowSystem) {
   EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
 }
 
+// The window system would fail here (no such display, no such platform), and the loader lists
+// every library it loads.
+TEST_F(MainTest, AJobThatShowsNoWindowNeverLoadsTheWindowLibraries) {
+  fs::create_directories(root_ / "data/QUENTARIS/PDF Printer");
+  PutFile(
+      root_ / "data/QUENTARIS/PDF Printer/settings.ini",
+      "[PDF Printer]\r\nshowsettings=never\r\nshowpdf=no\r\noutput=" + root_ / "out.pdf" + "\r\n");
+  PutFile(root_ / "job.ps", "%!PS\r\nshowpage\r\n");
+  auto result = RunGui({"ps=" + root_ / "job.ps", "sessionid=w1"},
+                       {"XDG_RUNTIME_DIR=" + root_ / "runtime", "APPDATA=" + root_ / "data",
+                        "DISPLAY=:99", "QT_QPA_PLATFORM=no-such-platform", "LD_DEBUG=files"});
+  EXPECT_EQ(result.exitCode, 0);
+  EXPECT_TRUE(fs::exists(root_ / "out.pdf")) << result.errorOutput;
+  EXPECT_NE(result.errorOutput.find("libguicore"), std::string::npos);
+  EXPECT_EQ(result.errorOutput.find("libguiqt"), std::string::npos);
+  EXPECT_EQ(result.errorOutput.find("libQt6"), std::string::npos);
+  EXPECT_EQ(result.errorOutput.find("libguicups"), std::string::npos);
+}
+
 TEST_F(MainTest, MessageWinsOverAJob) {
   PutFile(root_ / "job.ps", "%!PS\n");
   auto result = Run({"ps=" + root_ / "job.ps", "msg=only this", "sessionid=m2"});

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <string>
 
+#include "ui/UserInterface.h"
+
 namespace gui {
 
 class frmProgress;
@@ -12,7 +14,7 @@ class frmProgress;
 // jobs show nothing; Poll is called whenever the program lets window messages through.
 class ProgressNotice {
  public:
-  explicit ProgressNotice(int delayMs = 1000) : delayMs_(delayMs) {}
+  explicit ProgressNotice(int delayMs = kProgressDelayMs) : delayMs_(delayMs) {}
   ~ProgressNotice();
   ProgressNotice(const ProgressNotice&) = delete;
   ProgressNotice& operator=(const ProgressNotice&) = delete;

@@ -9,6 +9,8 @@ namespace gui {
 // window must be shown, so a run that shows nothing never starts Qt.
 class QtUi : public UserInterface {
  public:
+  // The progress window of a step shows once the step has lasted the delay.
+  explicit QtUi(int progressDelayMs = kProgressDelayMs) : progress_(progressDelayMs) {}
   ~QtUi() override;
   int MessageBox(const std::string& text, int style, const std::string& title) override;
   void ProcessEvents() override;
