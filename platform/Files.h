@@ -27,6 +27,9 @@ struct FolderEntry {
 // Answers about the file system; these never throw.
 FileStatus StatusOf(const std::string& path);
 FileStatus LinkStatusOf(const std::string& path);
+// A text that stays the same only while the file (links followed) is neither replaced nor
+// written to; "" when there is no such file.
+std::string FileIdentity(const std::string& path);
 // Entries of a folder whose names match a wildcard pattern ("*", "?"; "*.*" matches every name).
 std::vector<FolderEntry> FindEntries(const std::string& folder, const std::string& pattern);
 bool HasWildcards(const std::string& name);

@@ -20,5 +20,7 @@ struct RegistryValue {
 // and a value of any type but text, number and bytes, give Kind::Null. Never throws.
 RegistryValue ReadRegistryValue(RegistryRoot root, const std::string& keyPath,
                                 const std::string& valueName, bool view64);
+// True when the key, or a key below it, is in the registry. Never throws.
+bool RegistryKeyExists(RegistryRoot root, const std::string& keyPath, bool view64);
 
 }  // namespace gui::platform

@@ -1,10 +1,12 @@
 #include "production/modGhostScript.h"
 
 #include <map>
+#include <vector>
 
 #include "platform/CommandInterpreter.h"
 #include "platform/Files.h"
 #include "platform/Ghostscript.h"
+#include "production/GhostscriptVersion.h"
 #include "production/modEncryption.h"
 #include "production/modMerge.h"
 #include "services/Error.h"
@@ -65,11 +67,23 @@ std::string FromInstallationKey(const std::string& product, int minor, bool view
   return FileExists(program) ? program : std::string();
 }
 
+// The products of the search that the registry holds at all in one view; the others need not
+// be asked for two hundred versions.
+std::vector<std::string> RegisteredProducts(bool view64) {
+  std::vector<std::string> products;
+  for (const char* product : {"GPL Ghostscript", "AFPL Ghostscript"}) {
+    if (RegistryKeyExists(std::string("HKEY_LOCAL_MACHINE\\SOFTWARE\\") + product, view64))
+      products.push_back(product);
+  }
+  return products;
+}
+
 // A higher minor version wins before the product order; the second pass asks the 64-bit view.
 std::string FromInstallationKeys() {
   for (int pass = 1; pass <= 2; ++pass) {
-    for (int minor = kHighestSearchedMinorVersion; minor >= 0; --minor) {
-      for (const char* product : {"GPL Ghostscript", "AFPL Ghostscript"}) {
+    std::vector<std::string> products = RegisteredProducts(pass == 2);
+    for (int minor = kHighestSearchedMinorVersion; minor >= 0 && !products.empty(); --minor) {
+      for (const std::string& product : products) {
         std::string program = FromInstallationKey(product, minor, pass == 2);
         if (!program.empty()) return program;
       }
@@ -122,7 +136,7 @@ GhostscriptDialect GetGhostscriptDialect(const std::string& ghostscript) {
   if (ghostscript.empty()) return GhostscriptDialect::Legacy;
   auto known = asked.find(ghostscript);
   if (known != asked.end()) return known->second;
-  GhostscriptDialect dialect = DialectOfVersion(platform::AskGhostscriptVersion(ghostscript));
+  GhostscriptDialect dialect = DialectOfVersion(GhostscriptVersion(ghostscript));
   asked.emplace(ghostscript, dialect);
   return dialect;
 }

@@ -45,6 +45,15 @@ platform::RegistryValue GetRegistryValue(const std::string& path, bool& view64) 
   return platform::ReadRegistryValue(*root, key, path.substr(last + 1), view64);
 }
 
+bool RegistryKeyExists(const std::string& path, bool view64) {
+  if (view64 && !GetOsInfo().IsWinXP()) view64 = false;
+  std::string::size_type first = path.find('\\');
+  std::optional<platform::RegistryRoot> root = RootNamed(path.substr(0, first));
+  if (!root) return false;
+  std::string key = first == std::string::npos ? "" : path.substr(first + 1);
+  return platform::RegistryKeyExists(*root, key, view64);
+}
+
 const COpSysInfo& GetOsInfo() {
   static const COpSysInfo shared;
   return shared;

@@ -12,6 +12,8 @@ namespace gui {
 // or value, an unknown root or a type other than text, number and bytes give a null value.
 // Never throws.
 platform::RegistryValue GetRegistryValue(const std::string& path, bool& view64);
+// True when "ROOT\key\..." or a key below it exists. Never throws.
+bool RegistryKeyExists(const std::string& path, bool view64);
 
 // The shared operating-system information of the run.
 const COpSysInfo& GetOsInfo();

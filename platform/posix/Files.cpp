@@ -84,6 +84,20 @@ FileStatus LinkStatusOf(const std::string& path) {
   return FromStat(info);
 }
 
+// The change time moves with every write and rename, and no one can set it back.
+std::string FileIdentity(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || stat(path.c_str(), &info) != 0) return {};
+  std::string identity;
+  for (auto number :
+       {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
+        static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
+        static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_ctim.tv_sec),
+        static_cast<long long>(info.st_ctim.tv_nsec)})
+    identity += std::to_string(number) + ":";
+  return identity;
+}
+
 bool HasWildcards(const std::string& name) {
   return name.find_first_of("*?") != std::string::npos;
 }

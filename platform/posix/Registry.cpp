@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/Environment.h"
+#include "platform/Files.h"
 #include "services/modEncoding.h"
 
 namespace gui::platform {
@@ -98,15 +99,21 @@ std::optional<RegistryRoot> RootNamed(const std::string& name) {
   return std::nullopt;
 }
 
-// True when a "[root\key]" line opens the wanted key. A deleted key ("[-...]") or a line that
-// cannot be read opens none, so that the values below it are never taken for another key's.
-bool OpensKey(const std::string& line, RegistryRoot root, const std::string& foldedKey) {
-  if (line.size() < 2 || line.back() != ']' || line[1] == '-') return false;
+// The root and folded key that a "[root\\key]" line opens. A deleted key ("[-...]") or a line
+// that cannot be read opens none, so that the values below it are never taken for another key's.
+std::optional<std::pair<RegistryRoot, std::string>> OpenedKey(const std::string& line) {
+  if (line.size() < 2 || line.front() != '[' || line.back() != ']' || line[1] == '-') return {};
   std::string path = line.substr(1, line.size() - 2);
   std::string::size_type slash = path.find('\\');
-  std::string rootName = path.substr(0, slash);
+  std::optional<RegistryRoot> root = RootNamed(path.substr(0, slash));
+  if (!root) return {};
   std::string key = slash == std::string::npos ? "" : path.substr(slash + 1);
-  return RootNamed(rootName) == root && Fold(WithoutTrailingBackslashes(key)) == foldedKey;
+  return std::make_pair(*root, Fold(WithoutTrailingBackslashes(key)));
+}
+
+bool OpensKey(const std::string& line, RegistryRoot root, const std::string& foldedKey) {
+  auto opened = OpenedKey(line);
+  return opened && opened->first == root && opened->second == foldedKey;
 }
 
 // Reads a double-quoted text with the escapes \\ and \" from pos, leaving pos after it.
@@ -238,8 +245,31 @@ std::optional<std::pair<std::string, std::string>> NameAndData(const std::string
   return std::make_pair(name, Trim(rest.substr(1)));
 }
 
+// The file's logical lines, read again only once the file has changed: a search for an
+// installation asks for hundreds of values.
+const std::vector<std::string>& RegistryLines() {
+  static std::string readPath, readIdentity;
+  static std::vector<std::string> lines;
+  std::string path = RegistryFilePath();
+  std::string identity = FileIdentity(path);
+  if (lines.empty() || path != readPath || identity != readIdentity) {
+    lines = LogicalLines(DecodeFile(ReadWholeFile(path)));
+    readPath = path;
+    readIdentity = identity;
+  }
+  return lines;
+}
+
 bool IsHeader(const std::string& line) {
   return line == "Windows Registry Editor Version 5.00" || line == "REGEDIT4";
+}
+
+// The index of the first line after the file's header; the line count when there is none.
+std::size_t FirstEntry(const std::vector<std::string>& lines) {
+  std::size_t first = 0;
+  while (first < lines.size() && lines[first].empty())
+    ++first;
+  return first < lines.size() && IsHeader(lines[first]) ? first + 1 : lines.size();
 }
 
 }  // namespace
@@ -247,16 +277,13 @@ bool IsHeader(const std::string& line) {
 RegistryValue ReadRegistryValue(RegistryRoot root, const std::string& keyPath,
                                 const std::string& valueName, bool view64) {
   (void)view64;  // the file holds one view of the registry
-  std::vector<std::string> lines = LogicalLines(DecodeFile(ReadWholeFile(RegistryFilePath())));
-  std::size_t first = 0;
-  while (first < lines.size() && lines[first].empty())
-    ++first;
-  if (first == lines.size() || !IsHeader(lines[first])) return {};
+  const std::vector<std::string>& lines = RegistryLines();
+  std::size_t first = FirstEntry(lines);
   std::string foldedKey = Fold(WithoutTrailingBackslashes(keyPath));
   std::string foldedName = Fold(valueName);
   bool inKey = false;
   RegistryValue found;
-  for (std::size_t i = first + 1; i < lines.size(); ++i) {
+  for (std::size_t i = first; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     if (line.rfind('[', 0) == 0) inKey = OpensKey(line, root, foldedKey);
     if (!inKey) continue;
@@ -265,6 +292,19 @@ RegistryValue ReadRegistryValue(RegistryRoot root, const std::string& keyPath,
     if (std::optional<RegistryValue> value = ParseData(entry->second)) found = *value;
   }
   return found;
+}
+
+bool RegistryKeyExists(RegistryRoot root, const std::string& keyPath, bool view64) {
+  (void)view64;
+  const std::vector<std::string>& lines = RegistryLines();
+  std::string foldedKey = Fold(WithoutTrailingBackslashes(keyPath));
+  for (std::size_t i = FirstEntry(lines); i < lines.size(); ++i) {
+    auto opened = OpenedKey(lines[i]);
+    if (opened && opened->first == root &&
+        (opened->second == foldedKey || opened->second.rfind(foldedKey + "\\", 0) == 0))
+      return true;
+  }
+  return false;
 }
 
 }  // namespace gui::platform

@@ -126,5 +126,27 @@ TEST(Registry, IsEmptyWithoutAReadableExportFile) {
   EXPECT_EQ(Kind::Null, Value("good").kind);
 }
 
+TEST(Registry, KnowsWhichKeysExistAndSeesTheFileChange) {
+  test::TempFolder folder;
+  test::ScopedVariable variable("QUENTARIS_REGISTRY", folder / "registry.reg");
+  EXPECT_FALSE(RegistryKeyExists(RegistryRoot::LocalMachine, "SOFTWARE", false));
+  test::PutFile(folder / "registry.reg",
+                "Windows Registry Editor Version 5.00\n"
+                "[HKEY_LOCAL_MACHINE\\SOFTWARE\\GPL Ghostscript\\8.54]\n"
+                "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]\n");
+  for (const char* key : {"SOFTWARE", "software\\gpl ghostscript",
+                          "SOFTWARE\\GPL Ghostscript\\8.54\\", "SOFTWARE\\GPL Ghostscript\\8.54"})
+    EXPECT_TRUE(RegistryKeyExists(RegistryRoot::LocalMachine, key, true)) << key;
+  for (const char* key : {"SOFTWARE\\GPL", "SOFTWARE\\Gone", "SOFTWARE\\GPL Ghostscript\\8.5"})
+    EXPECT_FALSE(RegistryKeyExists(RegistryRoot::LocalMachine, key, false)) << key;
+  EXPECT_FALSE(RegistryKeyExists(RegistryRoot::CurrentUser, "SOFTWARE", false));
+  // A rewritten file is read again, however soon.
+  test::PutFile(
+      folder / "registry.reg",
+      "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n\"v\"=\"2\"\n");
+  EXPECT_EQ("2", Text(Value("v")));
+  EXPECT_FALSE(RegistryKeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\GPL Ghostscript", false));
+}
+
 }  // namespace
 }  // namespace gui::platform

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/Clock.h"
+#include "production/GhostscriptVersion.h"
 #include "production/modMerge.h"
 #include "production/modSuperimpose.h"
 #include "services/Error.h"
@@ -159,6 +160,29 @@ TEST(GhostscriptDialect, IsModernFromVersion9AndAskedOncePerProgram) {
   test::PutScript(folder / "failing", "echo 10.0; exit 1");
   EXPECT_EQ(GhostscriptDialect::Legacy, GetGhostscriptDialect(folder / "failing"));
   EXPECT_EQ(GhostscriptDialect::Legacy, GetGhostscriptDialect(""));
+}
+
+TEST(GhostscriptVersion, IsAskedAgainOnlyOnceTheProgramHasChanged) {
+  test::Session session;
+  test::TempFolder folder;
+  std::string program = folder / "gs";
+  auto install = [&](const std::string& answer) {
+    test::PutScript(program, "echo asked >> '" + folder.Path() + "/asked'\n" + answer);
+  };
+  auto asked = [&] { return GetFile(folder / "asked").size() / 6; };
+  install("echo 9.05");
+  EXPECT_EQ("9.05", GhostscriptVersion(program));
+  EXPECT_EQ("9.05", GhostscriptVersion(program));
+  EXPECT_EQ(1u, asked());
+  install("echo 10.00.0");
+  EXPECT_EQ("10.00.0", GhostscriptVersion(program));
+  EXPECT_EQ(2u, asked());
+  // A program that gives no answer is asked each time.
+  install("exit 1");
+  EXPECT_EQ("", GhostscriptVersion(program));
+  EXPECT_EQ("", GhostscriptVersion(program));
+  EXPECT_EQ(4u, asked());
+  EXPECT_EQ("", GhostscriptVersion(folder / "missing"));
 }
 
 // Parameter files are compared byte for byte with the golden files of each dialect.
