@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
+#include "platform/Files.h"
+#include "platform/OutputFile.h"
 #include "services/Error.h"
 #include "services/modFiles.h"
 
@@ -15,6 +18,23 @@ constexpr int kLargestNumber = 32767;
 // page it is put on goes on with its own content.
 constexpr char kWrapperStart[] = "/QuentarisBackground save def /showpage {} def\r\n";
 constexpr char kWrapperEnd[] = "QuentarisBackground restore\r\n";
+constexpr std::size_t kCopyBlockSize = 1 << 16;
+
+// The EPS of a background with pictures can be large, so it is streamed into its wrapper.
+void WrapWholeEps(const std::string& source, const std::string& destination) {
+  platform::InputFile eps(source);
+  platform::OutputFile wrapped(destination);
+  wrapped.Write(kWrapperStart);
+  std::vector<char> block(kCopyBlockSize);
+  bool endsLine = false;
+  while (std::size_t got = eps.Read(block.data(), block.size())) {
+    wrapped.Write({block.data(), got});
+    endsLine = block[got - 1] == '\n' || block[got - 1] == '\r';
+  }
+  if (!endsLine) wrapped.Write("\r\n");
+  wrapped.Write(kWrapperEnd);
+  wrapped.Close();
+}
 
 struct PageSelection {
   bool fromEnd = false;
@@ -174,13 +194,9 @@ void WriteEpsParams(Dictionary& settings, const std::string& paramFile, const st
 // eps2write's own prolog contains "showpage", so the modern EPS cannot be cut.
 void StripShowpage(const std::string& source, const std::string& destination,
                    GhostscriptDialect dialect) {
+  if (dialect == GhostscriptDialect::Modern) return WrapWholeEps(source, destination);
   std::string text = ReadTextFile(source);
-  if (dialect == GhostscriptDialect::Legacy) {
-    WriteTextFile(destination, text.substr(0, text.find("showpage")));
-    return;
-  }
-  bool endsLine = !text.empty() && (text.back() == '\n' || text.back() == '\r');
-  WriteTextFile(destination, kWrapperStart + text + (endsLine ? "" : "\r\n") + kWrapperEnd);
+  WriteTextFile(destination, text.substr(0, text.find("showpage")));
 }
 
 }  // namespace gui
