@@ -2,23 +2,18 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "tests/backend/TestUser.h"
-#include "tests/support/RunProgram.h"
-#include "tests/support/StandIn.h"
+#include "tests/production/GhostscriptTesting.h"
 
-namespace gui {
+namespace gui::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::GetFile;
-using test::ProgramResult;
-using test::TestUser;
 
 constexpr const char* kPostScript = "%!PS-Adobe-3.0\n%%Title: Report\n%%EndComments\nshowpage\n";
 
@@ -28,17 +23,17 @@ class Backend : public ::testing::Test {
  protected:
   Backend() {
     fs::permissions(folder_.Path(), fs::perms::owner_all | fs::perms::others_exec);
-    test::PutScript(standIn_,
-                    "{ id -u; id -g; id -G; for a in \"$@\"; do echo \"arg:$a\"; done; "
-                    "env; } > \"$HOME/record.tmp\"; mv \"$HOME/record.tmp\" "
-                    "\"$HOME/record\"");
+    PutScript(standIn_,
+              "{ id -u; id -g; id -G; for a in \"$@\"; do echo \"arg:$a\"; done; "
+              "env; } > \"$HOME/record.tmp\"; mv \"$HOME/record.tmp\" "
+              "\"$HOME/record\"");
     fs::permissions(standIn_,
                     fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
-    test::PutFile(job_, kPostScript);
+    PutFile(job_, kPostScript);
   }
 
   ProgramResult Run(const std::vector<std::string>& arguments) {
-    return test::RunProgram(
+    return RunProgram(
         QUENTARIS_BACKEND, arguments,
         {"QUENTARIS_GUI=" + standIn_, "PRINTER=QUENTARIS_PDF_Printer_Invoices",
          "PRINTER_INFO=QUENTARIS PDF Printer [Invoices]", "DISPLAY=", "WAYLAND_DISPLAY="});
@@ -47,12 +42,12 @@ class Backend : public ::testing::Test {
     return Run({"42", user_.Name(), title, "1", "", file});
   }
 
-  // What the stand-in wrote, once it has run.
+  // What the stand-in wrote, once it has run, after a line end.
   std::string Record() const {
     std::string path = user_.Home() + "/record";
     for (int i = 0; i < 200 && !fs::exists(path); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    std::string record = fs::exists(path) ? GetFile(path) : "";
+    std::string record = "\n" + GetFile(path);
     fs::remove(path);
     return record;
   }
@@ -64,36 +59,32 @@ class Backend : public ::testing::Test {
     return record.substr(at, record.find('\n', at) - at);
   }
 
-  test::TempFolder folder_;
+  TempFolder folder_;
   TestUser user_;
   std::string standIn_ = folder_ / "gui";
   std::string job_ = folder_ / "job.ps";
 };
 
-TEST_F(Backend, WithoutArgumentsItNamesItsDevice) {
-  FILE* pipe = popen(QUENTARIS_BACKEND, "r");
-  char line[512] = {};
-  ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
-  EXPECT_EQ(pclose(pipe), 0);
-  EXPECT_EQ(std::string(line).rfind("direct quentaris:/ \"QUENTARIS PDF Printer\"", 0), 0u);
-}
+// Without arguments it names its device.
+TEST_F(Backend, NamesItsDeviceAndRefusesWhatItCannotConvertWithCupsExitCodes) {
+  ProgramResult listing = RunProgram("/bin/sh", {"-c", "exec \"$0\" >&2", QUENTARIS_BACKEND}, {});
+  EXPECT_EQ(listing.exitCode, 0);
+  EXPECT_EQ(listing.errorOutput.rfind("direct quentaris:/ \"QUENTARIS PDF Printer\"", 0), 0u);
 
-TEST_F(Backend, RefusesWhatItCannotConvertWithCupsExitCodes) {
   ProgramResult usage = Run({"42", "user"});
   EXPECT_EQ(usage.exitCode, 1);
-  EXPECT_NE(usage.errorOutput.find("ERROR: Usage: quentaris"), std::string::npos);
+  EXPECT_TRUE(Contains(usage.errorOutput, "ERROR: Usage: quentaris"));
 
-  test::PutFile(folder_ / "job.pdf", "%PDF-1.4\n");
+  PutFile(folder_ / "job.pdf", "%PDF-1.4\n");
   ProgramResult pdf = RunJob("t", folder_ / "job.pdf");
   EXPECT_EQ(pdf.exitCode, 5);  // cancel the job, keep the queue
-  EXPECT_NE(pdf.errorOutput.find("ERROR: The job is a PDF document, not PostScript"),
-            std::string::npos);
-  test::PutFile(folder_ / "job.txt", "Hello\n");
+  EXPECT_TRUE(Contains(pdf.errorOutput, "ERROR: The job is a PDF document, not PostScript"));
+  PutFile(folder_ / "job.txt", "Hello\n");
   EXPECT_EQ(RunJob("t", folder_ / "job.txt").exitCode, 5);
 
   ProgramResult root = Run({"42", "root", "t", "1", "", job_});
   EXPECT_EQ(root.exitCode, 5);
-  EXPECT_NE(root.errorOutput.find("ERROR: Jobs printed by root"), std::string::npos);
+  EXPECT_TRUE(Contains(root.errorOutput, "ERROR: Jobs printed by root"));
   EXPECT_EQ(Run({"42", "no-such-user-here", "t", "1", "", job_}).exitCode, 5);
   EXPECT_EQ(Run({"../42", user_.Name(), "t", "1", "", job_}).exitCode, 1);
   EXPECT_FALSE(fs::exists(user_.Home() + "/record"));
@@ -103,11 +94,9 @@ TEST_F(Backend, HandsTheJobToGuiAsTheUserWithItsOwnPrivateCopy) {
   std::string title = "Q3 \"final\", $(touch /tmp/quentaris-pwned) & more";
   ProgramResult result = RunJob(title, job_);
   ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
-  EXPECT_NE(result.errorOutput.find("INFO: Handed the job to gui as session 42-"),
-            std::string::npos);
-  std::string record = "\n" + Record();
-  std::string uid = std::to_string(user_.Uid());
-  EXPECT_EQ(record.substr(1, uid.size() + 1), uid + "\n");
+  EXPECT_TRUE(Contains(result.errorOutput, "INFO: Handed the job to gui as session 42-"));
+  std::string record = Record();
+  EXPECT_TRUE(record.starts_with("\n" + std::to_string(user_.Uid()) + "\n")) << record;
   EXPECT_EQ(Value(record, "arg:printer="), "QUENTARIS PDF Printer [Invoices]");
   EXPECT_EQ(Value(record, "arg:doc="), title);
   EXPECT_FALSE(fs::exists("/tmp/quentaris-pwned"));
@@ -123,41 +112,36 @@ TEST_F(Backend, HandsTheJobToGuiAsTheUserWithItsOwnPrivateCopy) {
   EXPECT_EQ(status.st_uid, user_.Uid());
   EXPECT_EQ(status.st_mode & 0777, 0600u);
   EXPECT_EQ(GetFile(path), "%!PS-Adobe-3.0\r\n%%Title: Report\r\n%%EndComments\r\nshowpage\r\n");
-  ASSERT_EQ(stat(user_.JobFolder().c_str(), &status), 0);
-  EXPECT_EQ(status.st_mode & 0777, 0700u);
-}
+  EXPECT_EQ(fs::status(user_.JobFolder()).permissions(), fs::perms::owner_all);
 
-TEST_F(Backend, LeavesJobsWithBinaryDataByteForByte) {
+  // A job with binary data keeps its line ends.
   std::string binary = std::string(kPostScript) + "image\n" + std::string("\x01\n\x9f\0AB\n", 7);
-  test::PutFile(job_, binary);
+  PutFile(job_, binary);
   ASSERT_EQ(RunJob("t", job_).exitCode, 0);
-  EXPECT_EQ(GetFile(Value("\n" + Record(), "arg:ps=")), binary);
+  EXPECT_EQ(GetFile(Value(Record(), "arg:ps=")), binary);
 }
 
 TEST_F(Backend, SessionIdsOfJobsAreUniqueAndNoneStartsAnother) {
   std::vector<std::string> sessions;
   for (const char* id : {"7", "77", "7"}) {
     ASSERT_EQ(Run({id, user_.Name(), "t", "1", "", job_}).exitCode, 0);
-    sessions.push_back(Value("\n" + Record(), "arg:sessionid="));
+    sessions.push_back(Value(Record(), "arg:sessionid="));
   }
   for (const std::string& one : sessions) {
-    for (const std::string& other : sessions) {
-      if (&one != &other) {
-        EXPECT_NE(other.rfind(one, 0), 0u) << one << " starts " << other;
-      }
-    }
+    for (const std::string& other : sessions)
+      EXPECT_TRUE(&one == &other || !other.starts_with(one)) << one << " starts " << other;
   }
 }
 
 TEST_F(Backend, NeverWritesThroughAFolderPlantedInTheUsersPlace) {
-  test::TempFolder elsewhere;
+  TempFolder elsewhere;
   fs::create_symlink(elsewhere.Path(), "/tmp/quentaris-" + std::to_string(user_.Uid()));
   ProgramResult result = RunJob("t", job_);
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_NE(result.errorOutput.find("ERROR: Unable to open the folder"), std::string::npos);
+  EXPECT_TRUE(Contains(result.errorOutput, "ERROR: Unable to open the folder"));
   EXPECT_TRUE(fs::is_empty(elsewhere.Path()));
   EXPECT_FALSE(fs::exists(user_.Home() + "/record"));
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace gui::test

@@ -9,21 +9,16 @@ namespace gui::platform {
 namespace {
 
 using Kind = RegistryValue::Kind;
-using Bytes = std::vector<unsigned char>;
 
 const char kKey[] = R"(SOFTWARE\Q)";
 
-// Points the registry at a file holding the given bytes for the life of the object.
-class RegistryFile {
- public:
-  explicit RegistryFile(const std::string& bytes)
-      : variable_("QUENTARIS_REGISTRY", folder_ / "registry.reg") {
-    test::PutFile(folder_ / "registry.reg", bytes);
-  }
+// The registry read from a file of the test's own.
+class RegistryTest : public ::testing::Test {
+ protected:
+  void Write(const std::string& bytes) { test::PutFile(folder_ / "registry.reg", bytes); }
 
- private:
   test::TempFolder folder_;
-  test::ScopedVariable variable_;
+  test::ScopedVariable variable_{"QUENTARIS_REGISTRY", folder_ / "registry.reg"};
 };
 
 RegistryValue Value(const std::string& name, const std::string& key = kKey,
@@ -31,12 +26,17 @@ RegistryValue Value(const std::string& name, const std::string& key = kKey,
   return ReadRegistryValue(root, key, name, false);
 }
 
-std::string Text(const RegistryValue& value) {
-  return value.kind == Kind::Text ? value.text : "<not text>";
+// A value as the program sees it: its text, "#" and its number, "x" and its bytes, or "-".
+std::string Shown(const RegistryValue& value) {
+  std::string bytes = "x";
+  for (int byte : value.bytes)
+    bytes += " " + std::to_string(byte);
+  if (value.kind == Kind::Number) return "#" + std::to_string(value.number);
+  return value.kind == Kind::Text ? value.text : value.kind == Kind::Bytes ? bytes : "-";
 }
 
-TEST(Registry, ReadsTextNumbersAndBytesInEveryFormRegeditWrites) {
-  RegistryFile file(R"(Windows Registry Editor Version 5.00
+TEST_F(RegistryTest, ReadsTextNumbersAndBytesInEveryFormRegeditWrites) {
+  Write(R"(Windows Registry Editor Version 5.00
 
 [HKEY_LOCAL_MACHINE\SOFTWARE\Q]
 @="default"
@@ -53,42 +53,41 @@ TEST(Registry, ReadsTextNumbersAndBytesInEveryFormRegeditWrites) {
 [HKEY_CURRENT_USER\SOFTWARE\Q]
 "path"="per user"
 )");
-  EXPECT_EQ("default", Text(Value("")));
-  EXPECT_EQ("C:\\Temp\\\"quoted\"", Text(Value("path")));
-  EXPECT_EQ(10, Value("ten").number);
-  EXPECT_EQ(-1, Value("negative").number);
-  EXPECT_EQ(Kind::Bytes, Value("blob").kind);
-  EXPECT_EQ((Bytes{1, 2, 255, 16, 32}), Value("blob").bytes);
-  EXPECT_EQ("A\xC3\xBC", Text(Value("typedText")));
-  EXPECT_EQ(5, Value("typedNumber").number);
-  EXPECT_EQ(Kind::Null, Value("expand").kind);
-  EXPECT_EQ(Kind::Null, Value("multi").kind);
-  EXPECT_EQ(Kind::Null, Value("missing").kind);
-  EXPECT_EQ(Kind::Null, Value("path", R"(SOFTWARE\Q\Sub)").kind);
-  EXPECT_EQ("per user", Text(Value("path", kKey, RegistryRoot::CurrentUser)));
-  EXPECT_EQ(Kind::Null, Value("path", kKey, RegistryRoot::Users).kind);
-  EXPECT_EQ(10, Value("TEN", R"(software\q\)").number);
-  EXPECT_EQ(10, ReadRegistryValue(RegistryRoot::LocalMachine, kKey, "ten", true).number);
+  std::string shown;
+  for (const char* name : {"", "path", "ten", "negative", "blob", "typedText", "typedNumber",
+                           "expand", "multi", "missing"})
+    shown += Shown(Value(name)) + "|";
+  EXPECT_EQ(shown, "default|C:\\Temp\\\"quoted\"|#10|#-1|x 1 2 255 16 32|A\xC3\xBC|#5|-|-|-|");
+  EXPECT_EQ("-", Shown(Value("path", R"(SOFTWARE\Q\Sub)")));
+  EXPECT_EQ("per user", Shown(Value("path", kKey, RegistryRoot::CurrentUser)));
+  EXPECT_EQ("-", Shown(Value("path", kKey, RegistryRoot::Users)));
+  EXPECT_EQ("#10", Shown(Value("TEN", R"(software\q\)")));
+  EXPECT_EQ("#10", Shown(ReadRegistryValue(RegistryRoot::LocalMachine, kKey, "ten", true)));
 }
 
-TEST(Registry, ReadsAUtf16FileWithCrLfAsRegeditWritesIt) {
+TEST_F(RegistryTest, IsEmptyWithoutAReadableFileAndReadsUtf16WithCrLfAsRegeditWritesIt) {
+  EXPECT_EQ("-", Shown(Value("good")));  // no file yet
+  Write("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n\"good\"=\"x\"\n");
+  EXPECT_EQ("-", Shown(Value("good")));  // no header
   std::u16string text =
       u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\r\n"
       u"\"name\"=\"Gr\u00FC\u00DFe \U0001F600\"\r\n\"blob\"=hex:01,\\\r\n  02\r\n";
   std::string bytes = "\xFF\xFE";
   for (char16_t unit : text)
     bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-  RegistryFile file(bytes);
+  Write(bytes);
   EXPECT_EQ(
       "Gr\xC3\xBC\xC3\x9F"
       "e \xF0\x9F\x98\x80",
-      Text(Value("name")));
-  EXPECT_EQ((Bytes{1, 2}), Value("blob").bytes);
+      Shown(Value("name")));
+  EXPECT_EQ("x 1 2", Shown(Value("blob")));
+  test::ScopedVariable folder("QUENTARIS_REGISTRY", folder_.Path());
+  EXPECT_EQ("-", Shown(Value("name")));  // a folder, not a file
 }
 
-TEST(Registry, PassesOverLinesItCannotRead) {
+TEST_F(RegistryTest, PassesOverLinesItCannotRead) {
   using namespace std::string_literals;
-  RegistryFile file(
+  Write(
       "\xEF\xBB\xBFWindows Registry Editor Version 5.00\n"
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n"
       "\"good\"=\"kept\"\n"
@@ -109,21 +108,9 @@ TEST(Registry, PassesOverLinesItCannotRead) {
       "\"deletedKey\"=dword:00000001\n"
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n"
       "\"tail\"=hex:01,\\");
-  EXPECT_EQ("kept", Text(Value("good")));
-  EXPECT_EQ(Kind::Null, Value("deleted").kind);
-  EXPECT_EQ(Kind::Null, Value("unknownKey").kind);
-  EXPECT_EQ(Kind::Null, Value("deletedKey").kind);
-  EXPECT_EQ((Bytes{1}), Value("tail").bytes);
-}
-
-TEST(Registry, IsEmptyWithoutAReadableExportFile) {
-  test::TempFolder folder;
-  for (const std::string& path : {folder / "missing.reg", folder.Path()}) {
-    test::ScopedVariable variable("QUENTARIS_REGISTRY", path);
-    EXPECT_EQ(Kind::Null, Value("good").kind) << path;
-  }
-  RegistryFile withoutHeader("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n\"good\"=\"x\"\n");
-  EXPECT_EQ(Kind::Null, Value("good").kind);
+  EXPECT_EQ("kept|-|-|-|x 1", Shown(Value("good")) + "|" + Shown(Value("deleted")) + "|" +
+                                  Shown(Value("unknownKey")) + "|" + Shown(Value("deletedKey")) +
+                                  "|" + Shown(Value("tail")));
 }
 
 TEST(Registry, KnowsWhichKeysExistAndSeesTheFileChange) {
@@ -144,7 +131,7 @@ TEST(Registry, KnowsWhichKeysExistAndSeesTheFileChange) {
   test::PutFile(
       folder / "registry.reg",
       "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Q]\n\"v\"=\"2\"\n");
-  EXPECT_EQ("2", Text(Value("v")));
+  EXPECT_EQ("2", Shown(Value("v")));
   EXPECT_FALSE(RegistryKeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\GPL Ghostscript", false));
 }
 

@@ -8,108 +8,86 @@
 namespace gui {
 namespace {
 
-using test::ScopedFakeSpooler;
+class CPrinterInfoTest : public ::testing::Test {
+ protected:
+  // Reads the printer again and describes it: port, comment, status and display name.
+  std::string Read(const std::string& name) {
+    printer_.SetDeviceName(name);
+    return printer_.PortName() + "|" + printer_.Comment() + "|" + printer_.StatusText() + "|" +
+           printer_.DisplayName();
+  }
 
-TEST(CPrinterInfo, ReadsThePrinterAndNamesItsState) {
-  ScopedFakeSpooler spooler;
-  PrinterRecord& record = spooler->Add("Laser", "FILE:", "Second floor");
-  record.status = 32768;
-  record.attributes = spool::kAttributeLocal | spool::kAttributeShared;
-  CPrinterInfo printer;
-  printer.SetDeviceName("Laser");
-  EXPECT_EQ(printer.PortName(), "FILE:");
-  EXPECT_EQ(printer.Comment(), "Second floor");
-  EXPECT_TRUE(printer.IsToFile());
-  EXPECT_TRUE(printer.IsLocal() && printer.IsShared());
-  EXPECT_FALSE(printer.IsNetwork());
-  EXPECT_EQ(printer.StatusText(), "Initializing");
-  EXPECT_EQ(printer.DisplayName(), "Laser");
+  test::ScopedFakeSpooler spooler_;
+  CPrinterInfo printer_;
+};
+
+TEST_F(CPrinterInfoTest, ReadsThePrinterAndSetsItAsDefaultThroughTheSpooler) {
+  PrinterRecord& local = spooler_->Add("Laser", "FILE:", "Second floor");
+  local.status = 32768;
+  local.attributes = spool::kAttributeLocal | spool::kAttributeShared;
+  EXPECT_EQ(Read("Laser"), "FILE:|Second floor|Initializing|Laser");
+  EXPECT_TRUE(printer_.IsToFile() && printer_.IsLocal() && printer_.IsShared() &&
+              !printer_.IsNetwork());
+  EXPECT_FALSE(printer_.IsDefault());
+  printer_.SetIsDefault(true);
+  EXPECT_TRUE(printer_.IsDefault());
+  EXPECT_EQ(printer_.GetPrinterError(), 0);
+  spooler_->commandError = 1234;
+  EXPECT_FALSE(printer_.ControlPause());
+  EXPECT_EQ(printer_.GetPrinterError(), 1234);
+
+  // A network printer is shown with its server.
+  PrinterRecord& remote = spooler_->Add("laser", "IPP");
+  remote.serverName = "\\\\srv";
+  remote.printerName = "\\\\srv\\laser";
+  remote.attributes = spool::kAttributeNetwork;
+  EXPECT_EQ(Read("laser"), "IPP||Ready|laser on srv");
+  remote.attributes = spool::kAttributeLocal;
+  printer_.Refresh();
+  EXPECT_EQ(printer_.DisplayName(), "laser");
 }
 
-TEST(CPrinterInfo, StatusIsComparedAsAWholeValue) {
-  ScopedFakeSpooler spooler;
-  PrinterRecord& record = spooler->Add("Laser", "USB");
-  CPrinterInfo printer;
+TEST_F(CPrinterInfoTest, StatusNamesTheWholeValueOrTheSpoolersError) {
+  EXPECT_EQ(Read("Laser"), "||client-error-not-found|Laser");
+  EXPECT_EQ(printer_.GetPrinterError(), test::FakeSpooler::kUnknownPrinter);
+  PrinterRecord& record = spooler_->Add("Laser", "USB");
   for (auto [status, text] : std::vector<std::pair<std::uint32_t, std::string>>{
            {0, "Ready"}, {1, "Paused"}, {3, "3"}, {16777216, "Power Save Mode"}, {0xABC, "ABC"}}) {
     record.status = status;
-    printer.SetDeviceName("Laser");
-    EXPECT_EQ(printer.StatusText(), text) << status;
+    printer_.SetDeviceName("Laser");
+    EXPECT_EQ(printer_.StatusText(), text) << status;
   }
   record.status = 129;
-  printer.Refresh();
-  EXPECT_TRUE(printer.IsOffline() && printer.IsPaused());
+  printer_.Refresh();
+  EXPECT_TRUE(printer_.IsOffline() && printer_.IsPaused());
+  spooler_->readError = 4242;
+  EXPECT_EQ(Read("Laser"), "||Error (4242) not defined.|Laser");
 }
 
-TEST(CPrinterInfo, AnUnknownPrinterReadsEmptyAndKeepsTheSpoolersError) {
-  ScopedFakeSpooler spooler;
-  CPrinterInfo printer;
-  printer.SetDeviceName("Nowhere");
-  EXPECT_EQ(printer.PortName(), "");
-  EXPECT_EQ(printer.GetPrinterError(), test::FakeSpooler::kUnknownPrinter);
-  EXPECT_EQ(printer.StatusText(), "client-error-not-found");
-  spooler->Add("Nowhere", "USB");
-  spooler->readError = 4242;
-  printer.Refresh();
-  EXPECT_EQ(printer.PortName(), "");
-  EXPECT_EQ(printer.StatusText(), "Error (4242) not defined.");
-}
-
-TEST(CPrinterInfo, ANetworkPrinterIsShownWithItsServer) {
-  ScopedFakeSpooler spooler;
-  PrinterRecord& record = spooler->Add("laser", "IPP");
-  record.serverName = "\\\\srv";
-  record.printerName = "\\\\srv\\laser";
-  record.attributes = spool::kAttributeNetwork;
-  CPrinterInfo printer;
-  printer.SetDeviceName("laser");
-  EXPECT_EQ(printer.DisplayName(), "laser on srv");
-  record.attributes = spool::kAttributeLocal;
-  printer.Refresh();
-  EXPECT_EQ(printer.DisplayName(), "laser");
-}
-
-TEST(CPrinterInfo, DefaultPrinterIsSetThroughTheSpoolerAndFailuresAreKept) {
-  ScopedFakeSpooler spooler;
-  spooler->Add("Laser", "USB");
-  CPrinterInfo printer;
-  printer.SetDeviceName("Laser");
-  EXPECT_FALSE(printer.IsDefault());
-  printer.SetIsDefault(true);
-  EXPECT_TRUE(printer.IsDefault());
-  EXPECT_EQ(printer.GetPrinterError(), 0);
-  spooler->commandError = 1234;
-  EXPECT_FALSE(printer.ControlPause());
-  EXPECT_EQ(printer.GetPrinterError(), 1234);
-}
-
-JobRecord Job(std::uint32_t id, std::uint32_t status, std::uint32_t priority = 50) {
+JobRecord Job(std::uint32_t id, std::uint32_t status, std::uint32_t priority = 50,
+              const char* statusText = "") {
   JobRecord job;
-  job.jobId = id;
-  job.status = status;
-  job.priority = priority;
+  std::tie(job.jobId, job.status, job.priority, job.statusText) =
+      std::tie(id, status, priority, statusText);
   return job;
 }
 
-TEST(CPrinterJobInfo, StatusTextIsTheSpoolersOrBuiltFromTheBits) {
-  EXPECT_EQ(CPrinterJobInfo(Job(1, spool::kJobPaused | spool::kJobError)).StatusText(), "Error");
-  EXPECT_EQ(CPrinterJobInfo(Job(1, spool::kJobError | spool::kJobPrinting | spool::kJobOffline))
-                .StatusText(),
-            "Error - Offline - Printing...");
-  EXPECT_EQ(CPrinterJobInfo(Job(1, spool::kJobSpooling | spool::kJobBlocked)).StatusText(),
-            "Spooling... - Cannot Print");
-  EXPECT_EQ(CPrinterJobInfo(Job(1, 0)).StatusText(), "");
-  JobRecord told = Job(1, spool::kJobError);
-  told.statusText = "Connecting to printer";
-  EXPECT_EQ(CPrinterJobInfo(told).StatusText(), "Connecting to printer");
-}
+TEST(CPrinterJobs, NameTheirStatusKeepTheLargestSizeSeenAndMovePastTheirNeighbours) {
+  // A job's status text is the spooler's or built from its bits.
+  using namespace spool;
+  auto text = [](std::uint32_t status, const char* told = "") {
+    return CPrinterJobInfo(Job(1, status, 50, told)).StatusText();
+  };
+  EXPECT_EQ(text(kJobPaused | kJobError), "Error");
+  EXPECT_EQ(text(kJobError | kJobPrinting | kJobOffline), "Error - Offline - Printing...");
+  EXPECT_EQ(text(kJobSpooling | kJobBlocked), "Spooling... - Cannot Print");
+  EXPECT_EQ(text(0), "");
+  EXPECT_EQ(text(kJobError, "Connecting to printer"), "Connecting to printer");
 
-TEST(CPrinterJobs, KeepsTheLargestSizeSeenAndMovesJobsPastTheirNeighbours) {
-  ScopedFakeSpooler spooler;
+  test::ScopedFakeSpooler spooler;
   spooler->Add("Laser", "USB");
-  JobRecord first = Job(7, 0, 60);
-  first.size = 5000;
-  spooler->jobs["Laser"] = {first, Job(8, 0, 50), Job(9, 0, 1)};
+  spooler->jobs["Laser"] = {Job(7, 0, 60), Job(8, 0, 50), Job(9, 0, 1)};
+  spooler->jobs["Laser"][0].size = 5000;
   CPrinterJobs jobs;
   jobs.SetDeviceName("Laser");
   ASSERT_EQ(jobs.Count(), 3u);
@@ -124,7 +102,7 @@ TEST(CPrinterJobs, KeepsTheLargestSizeSeenAndMovesJobsPastTheirNeighbours) {
   EXPECT_EQ(spooler->priorities[8], 1u);  // never below the lowest priority
   EXPECT_TRUE(jobs.PositionMoveUp(7));    // already first: nothing to do
   EXPECT_EQ(spooler->priorities.count(7), 0u);
-  EXPECT_FALSE(jobs.ControlCancel(99) && jobs.PositionMoveUp(99));
+  EXPECT_FALSE(jobs.PositionMoveUp(99));  // an unknown job
 }
 
 }  // namespace

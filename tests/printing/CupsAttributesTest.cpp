@@ -5,15 +5,13 @@
 namespace gui {
 namespace {
 
-TEST(CupsAttributes, PortIsTheDeviceUrisSchemeInUpperCase) {
+TEST(CupsAttributes, PortIsTheUrisSchemeAndStatesAndReasonsBecomeStatusBits) {
+  // The port is the device URI's scheme in upper case.
   EXPECT_EQ(PortFromDeviceUri("quentaris:/"), "QUENTARIS");
   EXPECT_EQ(PortFromDeviceUri("file:///dev/null"), "FILE:");
   EXPECT_EQ(PortFromDeviceUri("ipp://printer.local/ipp/print"), "IPP");
   EXPECT_EQ(PortFromDeviceUri(""), "");
   EXPECT_EQ(PortFromDeviceUri("no scheme"), "");
-}
-
-TEST(CupsAttributes, PrinterStateAndReasonsBecomeStatusBits) {
   EXPECT_EQ(PrinterStatusFromCups(3, {"none"}), 0u);
   EXPECT_EQ(PrinterStatusFromCups(4, {}), spool::kPrinterPrinting);
   EXPECT_EQ(PrinterStatusFromCups(5, {"paused"}), spool::kPrinterPaused);
@@ -34,21 +32,16 @@ TEST(CupsAttributes, JobOptionsBecomeDeviceSettings) {
                                               {"printer-resolution", "600x300dpi"},
                                               {"number-up", "2"}},
                                              "Laser");
-  EXPECT_EQ(devMode.deviceName, "Laser");
-  EXPECT_EQ(devMode.copies, 3);
-  EXPECT_EQ(devMode.paperSize, 9);
-  EXPECT_EQ(devMode.formName, "iso_a4_210x297mm");
-  EXPECT_EQ(devMode.orientation, 2);
-  EXPECT_EQ(devMode.duplex, 3);
-  EXPECT_EQ(devMode.color, 1);
-  EXPECT_EQ(devMode.printQuality, 600);
-  EXPECT_EQ(devMode.yResolution, 300);
-  EXPECT_EQ(devMode.nup, 2);
+  EXPECT_EQ(devMode.deviceName + "|" + devMode.formName, "Laser|iso_a4_210x297mm");
+  // Copies, paper, orientation, duplex, colour, resolution and pages per sheet.
+  EXPECT_EQ(
+      (std::vector<int>{devMode.copies, devMode.paperSize, devMode.orientation, devMode.duplex,
+                        devMode.color, devMode.printQuality, devMode.yResolution, devMode.nup}),
+      (std::vector<int>{3, 9, 2, 3, 1, 600, 300, 2}));
   DevModeRecord plain =
       DevModeFromOptions({{"PageSize", "Letter"}, {"orientation-requested", "3"}}, "P");
-  EXPECT_EQ(plain.copies, 1);
-  EXPECT_EQ(plain.paperSize, 1);
-  EXPECT_EQ(plain.orientation, 1);
+  EXPECT_EQ((std::vector<int>{plain.copies, plain.paperSize, plain.orientation}),
+            (std::vector<int>{1, 1, 1}));
   EXPECT_EQ(plain.fields & 0x1000, 0);  // no duplex asked, none claimed
 }
 

@@ -4,78 +4,49 @@
 
 #include <filesystem>
 
-#include "production/modGhostScript.h"
 #include "production/modMakePDF.h"
-#include "services/Error.h"
 #include "startup/JobContext.h"
-#include "startup/modLog.h"
+#include "tests/production/GhostscriptTesting.h"
 #include "tests/support/LockHolder.h"
 #include "tests/support/ScriptedUi.h"
-#include "tests/support/Session.h"
-#include "tests/support/StandIn.h"
 
-namespace gui {
+namespace gui::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::GetFile;
-using test::PutFile;
 
 class DeliveryTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    source_ = session_.Root() / "made.pdf";
-    destination_ = session_.Root() / "out/final.pdf";
     fs::create_directories(session_.Root() / "out");
     PutFile(source_, "%PDF-new");
   }
   void TearDown() override { SetCopyRetrySecondsForTesting(10); }
-  int LogLinesWith(const std::string& text) {
-    std::string log = GetFile(LogFileName());
-    int count = 0;
-    for (std::size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) {
-      ++count;
-    }
-    return count;
-  }
-  std::vector<std::string> OutFolder() {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(session_.Root() / "out")) {
-      names.push_back(entry.path().filename());
-    }
-    return names;
-  }
+  int LogLinesWith(const std::string& text) { return Occurrences(GetFile(LogFileName()), text); }
 
-  test::Session session_;
-  test::ScopedScriptedUi ui_;
-  std::string source_;
-  std::string destination_;
+  Session session_;
+  ScopedScriptedUi ui_;
+  std::string source_ = session_.Root() / "made.pdf";
+  std::string destination_ = session_.Root() / "out/final.pdf";
 };
 
-TEST_F(DeliveryTest, CopyPutsTheWholeFileInPlace) {
+// The old file is the longer one: the new one must replace it whole, with nothing left beside.
+// A lock held past the retries is asked about, and the old file stays whole.
+TEST_F(DeliveryTest, LockedDestinationIsRetriedThenAskedAboutAndNeverHalfWritten) {
   PutFile(destination_, "%PDF-old and much longer than the new one");
+  LockHolder briefly(destination_, LockKind::Flock, 800);
   EXPECT_TRUE(CopyToDestination(source_, destination_));
   EXPECT_EQ(GetFile(destination_), "%PDF-new");
-  EXPECT_EQ(OutFolder(), std::vector<std::string>{"final.pdf"});
-  EXPECT_TRUE(ui_->boxes.empty());
-}
-
-TEST_F(DeliveryTest, LockedDestinationIsRetriedUntilReleased) {
-  PutFile(destination_, "%PDF-old");
-  test::LockHolder holder(destination_, test::LockKind::Flock, 800);
-  EXPECT_TRUE(CopyToDestination(source_, destination_));
-  EXPECT_EQ(GetFile(destination_), "%PDF-new");
+  EXPECT_EQ(FileNames(session_.Root() / "out"), std::vector<std::string>{"final.pdf"});
   EXPECT_TRUE(ui_->boxes.empty());
   EXPECT_GT(LogLinesWith("Error copying PDF to destination. Possible file lock. (" + source_ +
                          " -> " + destination_ + "). Error 75: Path/File access error"),
             2);
   EXPECT_GT(ui_->eventsProcessed, 0);
-}
 
-TEST_F(DeliveryTest, DestinationThatStaysLockedIsAskedAboutAndKeptWhole) {
   SetCopyRetrySecondsForTesting(0.3);
   PutFile(destination_, "%PDF-old");
-  test::LockHolder holder(destination_, test::LockKind::Flock);
+  LockHolder forever(destination_, LockKind::Flock);
   ui_->boxAnswers = {mb::kRetry, mb::kCancel};
   EXPECT_FALSE(CopyToDestination(source_, destination_));
   ASSERT_EQ(ui_->boxes.size(), 2u);
@@ -85,7 +56,7 @@ TEST_F(DeliveryTest, DestinationThatStaysLockedIsAskedAboutAndKeptWhole) {
   EXPECT_EQ(ui_->boxes[0].style, mb::kRetryCancel | mb::kExclamation);
   EXPECT_EQ(ui_->boxes[0].title, "QUENTARIS PDF Printer");
   EXPECT_EQ(GetFile(destination_), "%PDF-old");
-  EXPECT_EQ(OutFolder(), std::vector<std::string>{"final.pdf"});
+  EXPECT_EQ(FileNames(session_.Root() / "out"), std::vector<std::string>{"final.pdf"});
   EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_), 2);
 }
 
@@ -100,7 +71,7 @@ TEST_F(DeliveryTest, OtherFailuresAreAskedAboutAtOnce) {
 }
 
 TEST_F(DeliveryTest, ShowPdfExplainsWhatWentWrong) {
-  test::StandInPath path;
+  StandInPath path;
   path.Put("xdg-open", "exit 0");
   EXPECT_TRUE(ShowPDF(destination_));
   EXPECT_TRUE(ui_->boxes.empty());
@@ -109,11 +80,9 @@ TEST_F(DeliveryTest, ShowPdfExplainsWhatWentWrong) {
   ShowPDF(destination_);
   ShowPDF(session_.Root() / "out/final.txt");
   ASSERT_EQ(ui_->boxes.size(), 2u);
-  EXPECT_EQ(ui_->boxes[0].text.rfind("The printer was unable to open the PDF document.\r\n\r\n"
-                                     "Make sure you have a PDF document reader installed on your "
-                                     "computer.\r\n\r\n",
-                                     0),
-            0u);
+  EXPECT_TRUE(ui_->boxes[0].text.starts_with(
+      "The printer was unable to open the PDF document.\r\n\r\nMake sure you have a PDF "
+      "document reader installed on your computer.\r\n\r\n"));
   EXPECT_EQ(ui_->boxes[1].text,
             "The program was unable to show the document. The extension of your document file "
             "name should be PDF. Please change that and try again.\r\n\r\nFile name: " +
@@ -131,10 +100,9 @@ TEST_F(DeliveryTest, AfterPrintProgramNeverLetsTheShellReadThePath) {
   std::string folder = session_.Root() / "out";
   std::string hostile = folder + "/a$(touch pwned);b `touch pwned2` \"q\" 'x'.pdf";
   PutFile(hostile, "%PDF");
-  Dictionary settings;
-  settings.Set("afterprintprogram", "cp \"%1\" copy1.pdf && cp %1 copy2.pdf");
-  settings.Set("afterprintprogramdir", folder);
-  RunAfterPrintProgram(settings, hostile);
+  RunAfterPrintProgram(*SettingsWith({"afterprintprogram=cp \"%1\" copy1.pdf && cp %1 copy2.pdf",
+                                      "afterprintprogramdir=" + folder}),
+                       hostile);
   for (int i = 0; i < 200 && !fs::exists(folder + "/copy2.pdf"); ++i)
     usleep(10 * 1000);
   EXPECT_EQ(GetFile(folder + "/copy1.pdf"), "%PDF");
@@ -144,19 +112,18 @@ TEST_F(DeliveryTest, AfterPrintProgramNeverLetsTheShellReadThePath) {
 }
 
 TEST_F(DeliveryTest, GhostscriptRunsUnderTheProgressWindowHoweverItEnds) {
-  test::StandInPath path;
+  StandInPath path;
   path.Put("gs", "exit 1");
   Job().documentName = "Report.odt";
-  Dictionary settings;
-  EXPECT_THROW(RunGhostscript(settings, session_.Root() / "p.gs"), Error);
+  EXPECT_THROW(RunGhostscript(*SettingsWith(), session_.Root() / "p.gs"), Error);
   EXPECT_EQ(ui_->progress, (std::vector<std::string>{"begin Report.odt", "end"}));
 }
 
 TEST_F(DeliveryTest, DebugMarkerOpensTheTemporaryFolderAfterTheJob) {
-  test::ScopedVariable appData("APPDATA", session_.Root() / "data");
+  ScopedVariable appData("APPDATA", session_.Root() / "data");
   PutFile(session_.Root() / "program/global.ini", "[PDF Printer]\r\noutput=\r\n");
   PutFile(session_.Root() / "program/debug.txt", "");
-  test::StandInPath path;
+  StandInPath path;
   path.Put("xdg-open", "echo \"$1\" > " + session_.Root() / "opened");
   Job().documentInfo = NewDictionary();
   MakePDF(source_);
@@ -165,8 +132,8 @@ TEST_F(DeliveryTest, DebugMarkerOpensTheTemporaryFolderAfterTheJob) {
             "Debugging is enabled. The folder for temporary files will now open.");
   EXPECT_EQ(ui_->boxes[0].style, mb::kInformation | mb::kOkOnly);
   EXPECT_EQ(GetFile(session_.Root() / "opened"), session_.TempFolderPath() + "\n");
-  EXPECT_NE(GetFile(LogFileName()).find(": No output specified\r\n"), std::string::npos);
+  EXPECT_TRUE(Contains(GetFile(LogFileName()), ": No output specified\r\n"));
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace gui::test

@@ -2,401 +2,329 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
-#include <optional>
+#include <tuple>
 
 #include "platform/Clock.h"
 #include "production/GhostscriptVersion.h"
+#include "production/modEncryption.h"
 #include "production/modMerge.h"
 #include "production/modSuperimpose.h"
-#include "services/Error.h"
-#include "services/modFolders.h"
-#include "startup/modLog.h"
 #include "tests/production/GhostscriptTesting.h"
-#include "tests/support/Session.h"
-#include "tests/support/StandIn.h"
 
-namespace gui {
+namespace gui::test {
 namespace {
 
-using test::GetFile;
-using test::PutFile;
-using Values = test::SettingValues;
-
-long ErrorNumberOf(const std::function<void()>& action, std::string* description = nullptr) {
-  try {
-    action();
-  } catch (const Error& failure) {
-    if (description) *description = failure.Description();
-    return failure.Number();
-  }
-  return 0;
-}
+namespace fs = std::filesystem;
 
 TEST(GetGhostscriptTimeout, TakesOnlyAWholeNumberWrittenAsSuch) {
-  const struct {
-    const char* text;
-    int seconds;
-  } cases[] = {{"60", 60},   {"  60  ", 60}, {"0", 0},      {"-5", -5},         {"", 300},
-               {"60s", 300}, {"60.5", 300},  {"60.0", 300}, {"+60", 300},       {"060", 300},
-               {"1e2", 300}, {"\t60", 300},  {"abc", 300},  {"9999999999", 300}};
-  for (const auto& c : cases) {
-    DictionaryPtr settings = test::SettingsWith({{"ghostscripttimeout", c.text}});
-    EXPECT_EQ(c.seconds, GetGhostscriptTimeout(*settings)) << "'" << c.text << "'";
-  }
-  EXPECT_EQ(300, GetGhostscriptTimeout(*test::SettingsWith()));
+  const std::pair<const char*, int> cases[] = {
+      {"60", 60},   {"  60  ", 60}, {"0", 0},      {"-5", -5},         {"", 300},
+      {"60s", 300}, {"60.5", 300},  {"60.0", 300}, {"+60", 300},       {"060", 300},
+      {"1e2", 300}, {"\t60", 300},  {"abc", 300},  {"9999999999", 300}};
+  for (const auto& [text, seconds] : cases)
+    EXPECT_EQ(seconds,
+              GetGhostscriptTimeout(*SettingsWith({"ghostscripttimeout=" + std::string(text)})))
+        << "'" << text << "'";
 }
 
-// Installations registered as Ghostscript 8 registers itself, each in a folder of its own.
+// Installations registered as Ghostscript 8 registers itself, each in a folder of its own named
+// for its key "<product>\<version>"; a key ending in "!" has no program in its folder.
 class RegistrySearch : public ::testing::Test {
  protected:
-  struct Installation {
-    std::string product;
-    std::string version;
-    bool hasProgram;
-  };
-
-  std::string Register(const std::vector<Installation>& installations) {
+  std::string Register(const std::vector<std::string>& keys) {
     std::string sections;
-    for (const Installation& installation : installations) {
-      std::string folder = root_ / (installation.product + " " + installation.version);
-      std::filesystem::create_directories(folder);
-      if (installation.hasProgram) test::PutScript(folder + "/gs", "exit 0");
-      sections +=
-          test::RegistrySection("SOFTWARE\\" + installation.product + "\\" + installation.version,
-                                "GS_DLL", folder + "/gsdll32.so");
+    for (std::string key : keys) {
+      bool hasProgram = !key.ends_with("!");
+      if (!hasProgram) key.pop_back();
+      fs::create_directories(root_ / key);
+      if (hasProgram) PutScript(ProgramOf(key), "exit 0");
+      sections += RegistrySection("SOFTWARE\\" + key, "GS_DLL", root_ / key + "/gsdll32.so");
     }
     return sections;
   }
-
-  std::string ProgramOf(const std::string& product, const std::string& version) {
-    return root_ / (product + " " + version + "/gs");
-  }
-
+  std::string ProgramOf(const std::string& key) { return root_ / key + "/gs"; }
   std::string Find(const std::string& sections) {
-    test::TestRegistry registry(sections);
-    return FindGhostscript(*test::SettingsWith());
+    TestRegistry registry(sections);
+    return FindGhostscript(*SettingsWith());
   }
 
-  test::TempFolder root_;
-  test::StandInPath path_;  // no gs on the PATH unless a test puts one there
+  TempFolder root_;
+  StandInPath path_;  // no gs on the PATH unless a test puts one there
 };
 
 TEST_F(RegistrySearch, AHigherMinorVersionWinsBeforeTheProductOrder) {
-  const struct {
-    std::vector<Installation> installed;
-    std::string product, version;  // the expected one; empty: none
-  } cases[] = {
-      {{{"GPL Ghostscript", "8.54", true}, {"AFPL Ghostscript", "8.60", true}},
-       "AFPL Ghostscript",
-       "8.60"},
-      {{{"AFPL Ghostscript", "8.54", true}, {"GPL Ghostscript", "8.54", true}},
-       "GPL Ghostscript",
-       "8.54"},
-      {{{"GPL Ghostscript", "8.100", true}, {"GPL Ghostscript", "8.99", true}},
-       "GPL Ghostscript",
-       "8.100"},
+  // The index of the installation found; -1: none.
+  const std::pair<std::vector<std::string>, int> cases[] = {
+      {{"GPL Ghostscript\\8.54", "AFPL Ghostscript\\8.60"}, 1},
+      {{"AFPL Ghostscript\\8.54", "GPL Ghostscript\\8.54"}, 1},
+      {{"GPL Ghostscript\\8.100", "GPL Ghostscript\\8.99"}, 0},
       // Minor 5 is the key 8.5; a registered folder without the program is passed over.
-      {{{"GPL Ghostscript", "8.71", false}, {"AFPL Ghostscript", "8.5", true}},
-       "AFPL Ghostscript",
-       "8.5"},
-      {{{"GPL Ghostscript", "9.05", true},
-        {"GPL Ghostscript", "8.00", true},
-        {"GPL Ghostscript", "8.05", true},
-        {"GPL Ghostscript", "7.07", true}},
-       "",
-       ""},
-  };
-  for (const auto& c : cases) {
-    std::string expected = c.product.empty() ? "" : ProgramOf(c.product, c.version);
-    EXPECT_EQ(expected, Find(Register(c.installed))) << c.product << " " << c.version;
-  }
+      {{"GPL Ghostscript\\8.71!", "AFPL Ghostscript\\8.5"}, 1},
+      {{"GPL Ghostscript\\9.05", "GPL Ghostscript\\8.00", "GPL Ghostscript\\8.05",
+        "GPL Ghostscript\\7.07"},
+       -1}};
+  for (const auto& [keys, found] : cases)
+    EXPECT_EQ(found < 0 ? "" : ProgramOf(keys[found]), Find(Register(keys))) << keys[0];
 }
 
-TEST_F(RegistrySearch, TheGhostscriptFolderSettingComesFirstAndStillSearchesWithoutTheProgram) {
-  std::string installed = Register({{"GPL Ghostscript", "8.54", true}});
+TEST_F(RegistrySearch, TheFolderSettingComesFirstThenTheInstallationsThenThePath) {
+  std::string installed = Register({"GPL Ghostscript\\8.54"});
   std::string own = root_ / "own";
-  std::filesystem::create_directories(own);
-  std::string empty = root_ / "empty";
-  std::filesystem::create_directories(empty);
-  test::PutScript(own + "/gs", "exit 0");
-
-  EXPECT_EQ(own + "/gs", Find(installed + test::GhostscriptFolderSection(own + "//")));
-  EXPECT_EQ(ProgramOf("GPL Ghostscript", "8.54"),
-            Find(installed + test::GhostscriptFolderSection(empty)));
-}
-
-TEST_F(RegistrySearch, FallsBackToThePathAndElseFindsNothing) {
+  fs::create_directories(root_ / "empty");
+  fs::create_directories(own);
+  PutScript(own + "/gs", "exit 0");
+  EXPECT_EQ(own + "/gs", Find(installed + GhostscriptFolderSection(own + "//")));
+  // A folder without the program still searches on.
+  EXPECT_EQ(ProgramOf("GPL Ghostscript\\8.54"),
+            Find(installed + GhostscriptFolderSection(root_ / "empty")));
   EXPECT_EQ("", Find(""));
   path_.Put("gs", "exit 0");
   EXPECT_EQ(path_ / "gs", Find(""));
-  EXPECT_EQ(ProgramOf("AFPL Ghostscript", "8.54"),
-            Find(Register({{"AFPL Ghostscript", "8.54", true}})));
+  EXPECT_EQ(ProgramOf("GPL Ghostscript\\8.54"), Find(installed));
 }
 
-TEST(GhostscriptDialect, IsModernFromVersion9AndAskedOncePerProgram) {
-  test::TempFolder folder;
-  const struct {
-    const char* answer;
-    GhostscriptDialect dialect;
-  } cases[] = {{"8.54", GhostscriptDialect::Legacy},
-               {"9.05", GhostscriptDialect::Modern},
-               {"10.00.0", GhostscriptDialect::Modern},
-               {"", GhostscriptDialect::Legacy},
-               {"GPL Ghostscript", GhostscriptDialect::Legacy}};
-  int number = 0;
-  for (const auto& c : cases) {
-    std::string program = folder / ("gs" + std::to_string(++number));
-    test::PutScript(program, "echo asked >> '" + folder.Path() + "/asked" + std::to_string(number) +
-                                 "'\necho '" + c.answer + "'");
-    EXPECT_EQ(c.dialect, GetGhostscriptDialect(program)) << c.answer;
-    EXPECT_EQ(c.dialect, GetGhostscriptDialect(program)) << c.answer;
-    EXPECT_EQ("asked\n", GetFile(folder / ("asked" + std::to_string(number))));
-  }
-  test::PutScript(folder / "failing", "echo 10.0; exit 1");
-  EXPECT_EQ(GhostscriptDialect::Legacy, GetGhostscriptDialect(folder / "failing"));
-  EXPECT_EQ(GhostscriptDialect::Legacy, GetGhostscriptDialect(""));
-}
-
-TEST(GhostscriptVersion, IsAskedAgainOnlyOnceTheProgramHasChanged) {
-  test::Session session;
-  test::TempFolder folder;
+// The version is kept in the session's folder until the program file changes; the dialect of
+// each program is kept for as long as the process runs.
+TEST(GhostscriptVersion, IsAskedAgainOnlyOnceTheProgramHasChangedAndGivesTheDialect) {
+  using enum GhostscriptDialect;
+  Session session;
+  TempFolder folder;
+  auto install = [&](const std::string& program, const std::string& answer) {
+    PutScript(program, "echo asked >> '" + program + ".asked'\n" + answer);
+  };
+  auto asked = [&](const std::string& program) { return GetFile(program + ".asked").size() / 6; };
   std::string program = folder / "gs";
-  auto install = [&](const std::string& answer) {
-    test::PutScript(program, "echo asked >> '" + folder.Path() + "/asked'\n" + answer);
-  };
-  auto asked = [&] { return GetFile(folder / "asked").size() / 6; };
-  install("echo 9.05");
+  install(program, "echo 9.05");
   EXPECT_EQ("9.05", GhostscriptVersion(program));
   EXPECT_EQ("9.05", GhostscriptVersion(program));
-  EXPECT_EQ(1u, asked());
-  install("echo 10.00.0");
+  EXPECT_EQ(1u, asked(program));
+  install(program, "echo 10.00.0");
   EXPECT_EQ("10.00.0", GhostscriptVersion(program));
-  EXPECT_EQ(2u, asked());
+  EXPECT_EQ(2u, asked(program));
   // A program that gives no answer is asked each time.
-  install("exit 1");
+  install(program, "exit 1");
   EXPECT_EQ("", GhostscriptVersion(program));
   EXPECT_EQ("", GhostscriptVersion(program));
-  EXPECT_EQ(4u, asked());
+  EXPECT_EQ(4u, asked(program));
   EXPECT_EQ("", GhostscriptVersion(folder / "missing"));
+
+  const std::pair<const char*, GhostscriptDialect> cases[] = {
+      {"8.54", Legacy}, {"9.05", Modern}, {"10.00.0", Modern}, {"", Legacy}, {"GPL", Legacy}};
+  int number = 0;
+  for (const auto& [answer, dialect] : cases) {
+    program = folder / ("gs" + std::to_string(++number));
+    install(program, "echo '" + std::string(answer) + "'");
+    EXPECT_EQ(dialect, GetGhostscriptDialect(program)) << answer;
+    EXPECT_EQ(dialect, GetGhostscriptDialect(program)) << answer;
+    EXPECT_EQ(1u, asked(program)) << answer;
+  }
+  install(folder / "failing", "echo 10.0; exit 1");
+  EXPECT_EQ(Legacy, GetGhostscriptDialect(folder / "failing"));
+  EXPECT_EQ(Legacy, GetGhostscriptDialect(""));
 }
 
-// Parameter files are compared byte for byte with the golden files of each dialect.
-class ParameterFiles : public ::testing::Test {
- protected:
-  // The dialect is asked once per program, so each version has a folder of its own.
-  void UseVersion(const std::string& version) {
-    std::string folder = folder_ / ("gs-" + version);
-    std::filesystem::create_directories(folder);
-    test::PutStandInGhostscript(folder + "/gs", version, "exit 0");
-    path_.reset();
-    path_.emplace("PATH", folder);
-  }
+void WriteMainParams(Dictionary& settings, const std::string& file) {
+  WriteGhostscriptParams(file, "/tmp/q/s1_patched.ps", "/tmp/q/s1_printer.pdf",
+                         "/tmp/q/s1_header.ps", settings);
+}
 
-  std::string MainFile(const DictionaryPtr& settings) {
-    std::string file = folder_ / "s1_params.gs";
-    WriteGhostscriptParams(file, "/tmp/q/s1_patched.ps", "/tmp/q/s1_printer.pdf",
-                           "/tmp/q/s1_header.ps", *settings);
-    return file;
-  }
-
-  test::TempFolder folder_;
-  test::TestRegistry registry_;
-  std::optional<test::ScopedVariable> path_;
-};
-
-TEST_F(ParameterFiles, MainRunInBothDialects) {
-  Values secured = {{"target", "Prepress"},
-                    {"ownerpassword", "owner"},
-                    {"userpassword", "user"},
-                    {"keylength", "128"},
-                    {"permissions", "61636"}};
-  Values merged = secured;
-  merged.push_back({"mergefile", "/tmp/q/other.pdf"});
-  const struct {
-    const char* version;
-    Values settings;
-    const char* golden;
-  } cases[] = {
-      {"8.54", {}, "main_legacy.gs"},
-      {"8.54", secured, "main_legacy_target_encryption.gs"},
-      {"10.00.0", {}, "main_modern.gs"},
-      {"10.00.0", secured, "main_modern_target_encryption.gs"},
-      // With a merge file set the encryption lines stay out.
-      {"10.00.0",
-       {{"mergefile", "/tmp/q/other.pdf"}, {"ownerpassword", "owner"}},
-       "main_modern.gs"},
-      {"10.00.0", merged, "main_modern_target.gs"},
+// Each file is compared byte for byte with the golden file of its run and dialect.
+TEST(ParameterFiles, AreTheGoldenOnesOfEachRunAndNeverWrittenThroughALink) {
+  TempFolder folder;
+  TestRegistry registry;
+  SettingValues secured = {"target=Prepress", "ownerpassword=owner", "userpassword=user",
+                           "keylength=128", "permissions=61636"};
+  SettingValues merged = secured;
+  merged.push_back("mergefile=/tmp/q/other.pdf");
+  const SettingValues printer = {"target=Printer", "ownerpassword=owner"};
+  const std::tuple<std::string, SettingValues, std::string> cases[] = {
+      {"8.54", {}, "main_legacy"},
+      {"8.54", secured, "main_legacy_target_encryption"},
+      {"10.00.0", {}, "main_modern"},
+      {"10.00.0", secured, "main_modern_target_encryption"},
+      // A merge file, set even where none exists, keeps the encryption lines out.
+      {"10.00.0", {"mergefile=/no/such.pdf", "ownerpassword=o"}, "main_modern"},
+      {"10.00.0", merged, "main_modern_target"},
       // A user password alone encrypts nothing.
-      {"10.00.0", {{"userpassword", "user"}}, "main_modern.gs"},
-  };
-  for (const auto& c : cases) {
-    UseVersion(c.version);
-    EXPECT_EQ(test::Golden(c.golden), GetFile(MainFile(test::SettingsWith(c.settings))))
-        << c.golden;
+      {"10.00.0", {"userpassword=user"}, "main_modern"},
+      {"8.54", {}, "eps_legacy"},
+      {"10.00.0", {}, "eps_modern"},
+      // The merge keeps the preset as stored.
+      {"8.54", printer, "merge_legacy"},
+      {"10.00.0", printer, "merge_modern"}};
+  std::string file = folder / "s1_params.gs";
+  for (const auto& [version, values, golden] : cases) {
+    // The dialect is asked once per program, so each version has a folder of its own.
+    fs::create_directories(folder / version);
+    PutStandInGhostscript(folder / version + "/gs", version, "exit 0");
+    ScopedVariable path("PATH", folder / version);
+    DictionaryPtr settings = SettingsWith(values);
+    if (golden.starts_with("eps"))
+      WriteEpsParams(*settings, file, "/tmp/q/letterhead.pdf", "/tmp/q/s1_si_full_1.eps");
+    else if (golden.starts_with("merge"))
+      EXPECT_TRUE(WriteMergeParams(*settings, file, "/tmp/q/s1_printer.pdf", "/tmp/q/other.pdf",
+                                   "/tmp/q/s1_merge.pdf"));
+    else
+      WriteMainParams(*settings, file);
+    EXPECT_EQ(Golden(golden + ".gs"), GetFile(file)) << golden;
   }
+
+  // The encryption values go in bare, only those set.
+  EXPECT_EQ("-sOwnerPassword#owner\r\n-dEncryptionR#3\r\n",
+            EncryptionParams(*SettingsWith({"ownerpassword=owner"})));
+  EXPECT_EQ("-sOwnerPassword#two words\r\n-sUserPassword#\"q\"\r\n-dEncryptionR#3\r\n",
+            EncryptionParams(*SettingsWith({"ownerpassword=two words", "userpassword=\"q\""})));
+
+  // The passwords are for the user alone.
+  WriteMainParams(*SettingsWith(secured), file);
+  EXPECT_EQ(fs::perms::owner_read | fs::perms::owner_write, fs::status(file).permissions());
+  PutFile(folder / "elsewhere.txt", "untouched");
+  fs::remove(file);
+  fs::create_symlink(folder / "elsewhere.txt", file);
+  EXPECT_NE("", FailureOf([&] { WriteMainParams(*SettingsWith(secured), file); }));
+  EXPECT_EQ("untouched", GetFile(folder / "elsewhere.txt"));
 }
 
-TEST_F(ParameterFiles, AreWrittenForTheUserAloneAndNeverThroughALink) {
-  UseVersion("10.00.0");
-  struct stat info {};
-  ASSERT_EQ(0, stat(MainFile(test::SettingsWith({{"ownerpassword", "secret"}})).c_str(), &info));
-  EXPECT_EQ(0600u, info.st_mode & 0777);
-
-  std::string elsewhere = folder_ / "elsewhere.txt";
-  PutFile(elsewhere, "untouched");
-  std::filesystem::remove(folder_ / "s1_params.gs");
-  std::filesystem::create_symlink(elsewhere, folder_ / "s1_params.gs");
-  EXPECT_NE(0, ErrorNumberOf([&] { MainFile(test::SettingsWith({{"ownerpassword", "secret"}})); }));
-  EXPECT_EQ("untouched", GetFile(elsewhere));
-}
-
-// Ghostscript stand-ins that record how they were run.
-class RunWithStandIn : public ::testing::Test {
+// Ghostscript stand-ins that record how they were run, in place of the real one.
+class RunWithStandIn : public RealGhostscriptTest {
  protected:
-  void SetUp() override {
-    folder_ = GetTempFolder();
-    ASSERT_FALSE(folder_.empty());
-    paramFile_ = folder_ + "/s1_params.gs";
-    PutFile(paramFile_, "-q\r\n");
-  }
-
   void PutGhostscript(const std::string& body) {
-    test::PutStandInGhostscript(path_ / "gs", "10.00.0", body);
+    PutStandInGhostscript(path_ / "gs", "10.00.0", body);
+  }
+  std::string Run(const std::string& paramFile, const SettingValues& settings = {}) {
+    return FailureOf([&] { RunGhostscript(*SettingsWith(settings), paramFile); });
   }
 
-  std::string Run(const DictionaryPtr& settings, const std::string& paramFile) {
-    std::string description;
-    long number = ErrorNumberOf([&] { RunGhostscript(*settings, paramFile); }, &description);
-    return std::to_string(number) + ": " + description;
-  }
-
-  std::string Log() { return GetFile(LogFileName()); }
-
-  test::Session session_;
-  test::TestRegistry registry_;
-  test::StandInPath path_;
-  std::string folder_;
-  std::string paramFile_;
+  StandInPath path_;
+  std::string paramFile_ = folder_ + "/s1_params.gs";
 };
 
-TEST_F(RunWithStandIn, PassesTheParameterFileInTheProgramsFolderAndRemovesTheOutput) {
+// The output file is named for the parameter file with every "gs" of its path replaced; only the
+// debug marker keeps it.
+TEST_F(RunWithStandIn, RunsOnTheParameterFileInTheProgramsFolderAndLogsTheWarningsOfASuccess) {
   PutGhostscript("printf '%s\\n' \"$@\" > '" + (path_ / "args") + "'\npwd -P > '" +
-                 (path_ / "cwd") + "'");
-  EXPECT_EQ("0: ", Run(test::SettingsWith(), paramFile_));
+                 (path_ / "cwd") + "'\necho '   **** Warning: repaired'");
+  EXPECT_EQ("", Run(paramFile_));
   EXPECT_EQ("@" + paramFile_ + "\n", GetFile(path_ / "args"));
-  std::filesystem::path programFolder = std::filesystem::path(path_ / "gs").parent_path();
-  EXPECT_EQ(std::filesystem::canonical(programFolder).string() + "\n", GetFile(path_ / "cwd"));
-  EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_params.out"));
-  EXPECT_EQ("", Log());
-}
+  EXPECT_EQ(fs::canonical(fs::path(path_ / "gs").parent_path()).string() + "\n",
+            GetFile(path_ / "cwd"));
+  EXPECT_FALSE(fs::exists(folder_ + "/s1_params.out"));
+  EXPECT_TRUE(Contains(Log(), ": Ghostscript output:\r\n   **** Warning: repaired\n\r\n"));
 
-TEST_F(RunWithStandIn, KeepsTheOutputForTheDebugMarkerAndLogsWarningsOfASuccess) {
-  PutGhostscript("echo '   **** Warning: repaired'");
-  EXPECT_EQ("0: ", Run(test::SettingsWith(), paramFile_));
-  EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_params.out"));
-  EXPECT_NE(std::string::npos,
-            Log().find(": Ghostscript output:\r\n   **** Warning: repaired\n\r\n"));
-
+  fs::create_directories(folder_ + "/run.out.d");
   PutFile(ProgramFolder() + "/debug.txt", "");
-  EXPECT_EQ("0: ", Run(test::SettingsWith(), paramFile_));
-  EXPECT_EQ("   **** Warning: repaired\n", GetFile(folder_ + "/s1_params.out"));
+  EXPECT_EQ("", Run(folder_ + "/run.gs.d/s1_params.gs"));
+  EXPECT_EQ("   **** Warning: repaired\n", GetFile(folder_ + "/run.out.d/s1_params.out"));
 }
 
-TEST_F(RunWithStandIn, ReplacesEveryGsOfTheParameterFileNameForTheOutput) {
-  std::string folder = folder_ + "/run.gs.d";
-  std::filesystem::create_directories(folder);
-  std::filesystem::create_directories(folder_ + "/run.out.d");
-  PutFile(folder + "/s1_params.gs", "-q\r\n");
-  PutFile(ProgramFolder() + "/debug.txt", "");
-  PutGhostscript("echo written");
-  EXPECT_EQ("0: ", Run(test::SettingsWith(), folder + "/s1_params.gs"));
-  EXPECT_EQ("written\n", GetFile(folder_ + "/run.out.d/s1_params.out"));
-}
-
-TEST_F(RunWithStandIn, AFailureRaises1007WithTheOutputAndLogsIt) {
+// A missing Ghostscript raises 1005, as the whole program's fault tests show.
+TEST_F(RunWithStandIn, AFailureRaises1007WithItsOutputAndLogsIt) {
   PutGhostscript("echo 'to standard output'\necho 'Error: /undefined in foo' >&2\nexit 3");
   std::string output = "to standard output\nError: /undefined in foo\n";
-  EXPECT_EQ("1007: An error occured while running Ghostscript\r\n\r\n" + output,
-            Run(test::SettingsWith(), paramFile_));
-  EXPECT_NE(std::string::npos, Log().find(": Ghostscript returned exit code 3\r\n"
-                                          "Ghostscript output:\r\n" +
-                                          output + "\r\n"));
-  EXPECT_TRUE(std::filesystem::exists(folder_ + "/s1_params.out"));
-}
-
-TEST_F(RunWithStandIn, AMissingGhostscriptRaises1005AndWritesNothing) {
-  EXPECT_EQ("1005: Unable to locate Ghostscript installation.",
-            Run(test::SettingsWith(), paramFile_));
-  EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_params.out"));
+  EXPECT_EQ("1007: An error occured while running Ghostscript\r\n\r\n" + output, Run(paramFile_));
+  EXPECT_TRUE(Contains(
+      Log(), ": Ghostscript returned exit code 3\r\nGhostscript output:\r\n" + output + "\r\n"));
+  EXPECT_TRUE(fs::exists(folder_ + "/s1_params.out"));
 }
 
 // The stand-in records its process id and sleeps on as that very process.
 TEST_F(RunWithStandIn, ATimeOutRaises1008AndLeavesGhostscriptRunning) {
   std::string pidFile = path_ / "pid";
   PutGhostscript("echo $$ > '" + pidFile + "'\nexec /bin/sleep 30");
-  EXPECT_EQ("1008: Ghostscript timed out",
-            Run(test::SettingsWith({{"ghostscripttimeout", "1"}}), paramFile_));
+  EXPECT_EQ("1008: Ghostscript timed out", Run(paramFile_, {"ghostscripttimeout=1"}));
   for (int i = 0; i < 200 && GetFile(pidFile).empty(); ++i)
     platform::SleepMilliseconds(25);
   int pid = std::atoi(GetFile(pidFile).c_str());
   ASSERT_GT(pid, 0);
   std::string stat = GetFile("/proc/" + std::to_string(pid) + "/stat");
-  ASSERT_FALSE(stat.empty());
-  EXPECT_EQ(std::string::npos, stat.find(") Z "));
+  EXPECT_TRUE(!stat.empty() && !Contains(stat, ") Z ")) << stat;
   kill(pid, SIGKILL);
 }
 
-using RealMainRun = test::RealGhostscriptTest;
-
-// The header runs first: its document information reaches the PDF.
-TEST_F(RealMainRun, MakesThePdfOfHeaderAndJob) {
-  settings_->Set("target", "Prepress");
-  std::string pdf = test::RunMainJob(*settings_, folder_, test::PostScriptJob({"First", "Second"}),
-                                     "%!PS\n[ /Title (From the header) /DOCINFO pdfmark\n");
-  EXPECT_EQ("2", test::PdfInfo(pdf, "Pages"));
-  EXPECT_EQ("From the header", test::PdfInfo(pdf, "Title"));
-  EXPECT_EQ("1.6", test::PdfInfo(pdf, "PDF version"));
-  std::string text = test::PdfText(pdf);
-  EXPECT_LT(text.find("First"), text.find("Second"));
-  EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_params.out"));
-  EXPECT_EQ("", Log());
-}
-
-// Every run of a job in such a folder: background, main run and merge. The working folder is
-// a link's folder, so anything the command interpreter ran would land there.
-TEST_F(RealMainRun, AHostileFolderNameWorksForEveryRunAndRunsNothingElse) {
-  test::TempFolder programFolder;
-  std::filesystem::create_symlink("/usr/bin/gs", programFolder / "gs");
-  test::TestRegistry registry(test::GhostscriptFolderSection(programFolder.Path()));
+// Background, main run with its header and merge of one job, in a folder whose name holds
+// every shell metacharacter. The working folder is a link's folder, so anything the command
+// interpreter ran would land there.
+TEST_F(RealGhostscriptTest, EveryRunMakesItsPdfInAHostileFolderAndRunsNothingElse) {
+  TempFolder programFolder;
+  fs::create_symlink("/usr/bin/gs", programFolder / "gs");
+  TestRegistry registry(GhostscriptFolderSection(programFolder.Path()));
   std::string folder = folder_ + "/a b \"q\" $(touch made1) `touch made2` \\x \xC3\xBC #";
-  std::filesystem::create_directories(folder);
+  fs::create_directories(folder);
   std::string other = folder + "/other \"1\".pdf";
-  test::MakePdf(test::PostScriptJob({"Other"}), other);
+  MakePdf(PostScriptJob({"Other"}), other);
   settings_->Set("superimpose", other);
+  settings_->Set("target", "prepress");  // the merge run takes it as written
   std::string base = folder + "/s1";
   CreateBackgroundEps(*settings_, base + "_si_#.eps", base + "_si_full_#.eps",
                       base + "_si_param_#.gs");
-  std::string job = test::PostScriptJob({"Hostile"});
-  job.insert(job.find("72 700 moveto"), test::GetFile(base + "_si_1.eps"));
-  std::string pdf = test::RunMainJob(*settings_, folder, job);
+  std::string job = PostScriptJob({"Hostile", "Second"});
+  job.insert(job.find("72 700 moveto"), GetFile(base + "_si_1.eps"));
+  // The header runs first: its document information reaches the PDF.
+  std::string pdf =
+      RunMainJob(*settings_, folder, job, "%!PS\n[ /Title (From the header) /DOCINFO pdfmark\n");
+  EXPECT_EQ("From the header", PdfInfo(pdf, "Title"));
+  EXPECT_EQ("1.6", PdfInfo(pdf, "PDF version"));
   WriteMergeParams(*settings_, base + "_me_param.gs", pdf, other, base + "_merge.pdf");
   RunGhostscript(*settings_, base + "_me_param.gs");
 
-  EXPECT_EQ("2", test::PdfInfo(base + "_merge.pdf", "Pages"));
-  std::string text = test::PdfText(base + "_merge.pdf");
-  EXPECT_LT(text.find("Hostile"), text.rfind("Other"));
-  EXPECT_NE(text.find("Other"), text.rfind("Other")) << "the background shows on page 1";
+  EXPECT_EQ("3", PdfInfo(base + "_merge.pdf", "Pages"));
+  std::string text = PdfText(base + "_merge.pdf");
+  EXPECT_LT(text.find("Hostile"), text.find("Second"));
+  EXPECT_LT(text.find("Other"), text.find("Second")) << "the background shows on page 1";
+  EXPECT_LT(text.find("Second"), text.rfind("Other"));
+  EXPECT_EQ("", Log());
   for (const char* made : {"made1", "made2"}) {
-    EXPECT_FALSE(std::filesystem::exists(programFolder / made));
-    EXPECT_FALSE(std::filesystem::exists(folder_ + "/" + made));
-    EXPECT_FALSE(std::filesystem::exists(made));
+    EXPECT_FALSE(fs::exists(programFolder / made));
+    EXPECT_FALSE(fs::exists(folder_ + "/" + made));
+    EXPECT_FALSE(fs::exists(made));
   }
 }
 
+TEST_F(RealGhostscriptTest, EncryptionGivesThePasswordsKeyLengthAndPermissionsAsSet) {
+  for (const auto& [userPassword, bits] : {std::pair{"user", "128"}, {"", "40"}}) {
+    DictionaryPtr settings =
+        SettingsWith({"ownerpassword=owner", "userpassword=" + std::string(userPassword),
+                      "keylength=" + std::string(bits), "permissions=61636"});
+    std::string pdf = RunMainJob(*settings, folder_, PostScriptJob({"Secret"}));
+    std::string report = CaptureOutput("qpdf", {"--show-encryption", "--password=owner", pdf});
+    for (const std::string& line : std::vector<std::string>{
+             "R = 3\n", "P = 61636\n", "User password = " + std::string(userPassword) + "\n",
+             "Supplied password is owner password\n"})
+      EXPECT_TRUE(Contains(report, line)) << line << report;
+    std::string json =
+        CaptureOutput("qpdf", {"--json", "--json-key=encrypt", "--password=owner", pdf});
+    EXPECT_TRUE(Contains(json, "\"bits\": " + std::string(bits) + ",")) << json;
+  }
+}
+
+// The golden files give the order of the inputs. A merge file that is no PDF fails and is
+// left alone.
+TEST_F(RealGhostscriptTest, MergePutsThePagesInTheOrderGivenAndFailsOnAFileThatIsNoPdf) {
+  std::string printed = folder_ + "/s1_printer.pdf";
+  std::string other = folder_ + "/other.pdf";
+  MakePdf(PostScriptJob({"PrintedOne", "PrintedTwo"}), printed);
+  MakePdf(PostScriptJob({"MergedOne"}), other);
+  settings_->Set("target", "printer");
+  auto merge = [&](const std::string& first, const std::string& second) {
+    WriteMergeParams(*settings_, folder_ + "/s1_me_param.gs", first, second, folder_ + "/m.pdf");
+    RunGhostscript(*settings_, folder_ + "/s1_me_param.gs");
+    return PdfText(folder_ + "/m.pdf");
+  };
+  std::string text = merge(printed, other);
+  EXPECT_EQ("3", PdfInfo(folder_ + "/m.pdf", "Pages"));
+  EXPECT_LT(text.find("PrintedOne"), text.find("PrintedTwo"));
+  EXPECT_LT(text.find("PrintedTwo"), text.find("MergedOne"));
+  EXPECT_EQ("", Log());
+
+  PutFile(other, "this is no PDF at all\n");
+  std::string failure = FailureOf([&] { merge(other, printed); });
+  EXPECT_EQ(0u, failure.find("1007: An error occured while running Ghostscript\r\n\r\n"));
+  EXPECT_TRUE(Contains(Log(), "Ghostscript returned exit code 1\r\n"));
+  EXPECT_EQ("this is no PDF at all\n", GetFile(other));
+}
+
 }  // namespace
-}  // namespace gui
+}  // namespace gui::test

@@ -1,192 +1,221 @@
+#include <signal.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <future>
+#include <regex>
+#include <tuple>
 
 #include "tests/production/GhostscriptTesting.h"
 #include "tests/production/ProgramFolder.h"
 
-namespace gui {
+namespace gui::test {
 namespace {
 
 namespace fs = std::filesystem;
-using test::GetFile;
-using test::PutFile;
 
-// The standard output of a shell command.
-std::string Output(const std::string& command) {
-  return test::CaptureOutput("/bin/sh", {"-c", command});
-}
-
-std::string Quoted(const std::string& path) {
-  return "'" + path + "'";
-}
-
-// The settings of one job in the global file of a program folder of its own, then the job.
-class PipelineTest : public test::ProgramFolderTest {
+// The real gui in a program folder of its own, each job with the settings of its global file.
+class PipelineTest : public ProgramFolderTest {
  protected:
-  test::ProgramResult Print(const std::string& settings, const std::string& job,
-                            const std::string& session = "job1",
-                            std::vector<std::string> environment = {}) {
-    Settings(settings);
-    return ProgramFolderTest::Print(job, session, std::move(environment));
+  // A one-page job showing the text, with about this many bytes of comment lines in its header.
+  std::string Job(const std::string& name, const std::string& text, std::size_t padding = 0) {
+    std::string job = PostScriptJob({text});
+    std::string line = "% " + std::string(77, '-') + "\n";
+    std::string pad;
+    for (std::size_t i = 0; i < padding / line.size(); ++i)
+      pad += line;
+    PutFile(root_ / name, job.insert(job.find("%%EndComments"), pad));
+    return root_ / name;
   }
-  std::string Log(const std::string& session = "job1") const {
-    return ProgramFolderTest::Log(session);
-  }
-  std::string Info(const std::string& pdf) const { return Output("pdfinfo " + Quoted(pdf)); }
-  std::string Text(const std::string& pdf) const { return test::PdfText(pdf); }
 
-  std::string job_ = std::string(GUI_SOURCE_DIR) + "/samples/report.ps";
+  std::string report_ = GUI_SOURCE_DIR "/samples/report.ps";
 };
 
-TEST_F(PipelineTest, MakesThePdfTheSettingsDescribe) {
-  auto result = Print("output=" + Out("<title> by <author>.pdf") + "\r\n", job_);
+// The permissions themselves are read in the encryption tests of the main run.
+TEST_F(PipelineTest, WatermarkMergeAndEncryptionAndEveryStepLoggedWhenDebugging) {
+  std::string appendix = root_ / "appendix.pdf";
+  MakePdf(PostScriptJob({"APPENDIX"}), appendix);
+  Settings("output=" + Out("all.pdf") + "\r\ndebug=yes\r\nwatermarktext=CONFIDENTIAL\r\n" +
+           "watermarkrotation=0\r\nmergefile=" + appendix + "\r\nmergeposition=Top\r\n");
+  ProgramResult result = Print(report_, "job1");
   EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
-  std::string pdf = Out("Quarterly Report by Ann Lee.pdf");
-  std::string info = Info(pdf);
-  EXPECT_NE(info.find("Title:           Quarterly Report"), std::string::npos) << info;
-  EXPECT_NE(info.find("Author:          Ann Lee"), std::string::npos) << info;
-  EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
-  EXPECT_NE(Text(pdf).find("Quarterly Report"), std::string::npos);
-  EXPECT_FALSE(fs::exists(root_ / "runtime/QUENTARIS/PDF Printer/job1_printer.log"))
-      << "a run that ends well leaves nothing behind";
-}
-
-TEST_F(PipelineTest, LogsEveryStepWhenDebugging) {
-  auto result = Print("output=" + Out("x.pdf") + "\r\ndebug=yes\r\n", job_);
-  EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
-  std::string log = Log();
+  std::string text = PdfText(Out("all.pdf"));
+  EXPECT_TRUE(Contains(text, "CONFIDENTIAL")) << text;
+  EXPECT_LT(text.find("Quarterly Report"), text.find("APPENDIX")) << text;
+  EXPECT_EQ(PdfInfo(Out("all.pdf"), "Pages"), "3");
+  std::string log = Log("job1");
   std::size_t at = 0;
   for (const char* step : {": Show GUI\r\n", ": Patch\r\n", ": Header\r\n", ": Parameters\r\n",
                            ": Ghostscript\r\n", ": Finished\r\n"}) {
     at = log.find(step, at);
     EXPECT_NE(at, std::string::npos) << step << "\n" << log;
   }
-  EXPECT_TRUE(fs::exists(root_ / "runtime/QUENTARIS/PDF Printer/job1_patched.ps"));
-}
+  EXPECT_TRUE(fs::exists(Temp("job1_patched.ps")));
 
-TEST_F(PipelineTest, WatermarkMergeAndEncryption) {
-  std::string appendix = root_ / "appendix.pdf";
-  Output(
-      "printf '%%!PS\\n/Helvetica findfont 30 scalefont setfont 72 700 moveto (APPENDIX) show "
-      "showpage\\n' | gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sOutputFile=" +
-      Quoted(appendix) + " -");
-  auto result =
-      Print("output=" + Out("all.pdf") +
-                "\r\nwatermarktext=CONFIDENTIAL\r\nwatermarkrotation=0\r\nmergefile=" + appendix +
-                "\r\nmergeposition=Top\r\n",
-            job_);
-  EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
-  std::string text = Text(Out("all.pdf"));
-  EXPECT_NE(text.find("CONFIDENTIAL"), std::string::npos) << text;
-  EXPECT_LT(text.find("Quarterly Report"), text.find("APPENDIX")) << text;
-  EXPECT_NE(Info(Out("all.pdf")).find("Pages:           3"), std::string::npos);
-
-  result = Print("output=" + Out("locked.pdf") +
-                     "\r\nownerpassword=owner\r\nuserpassword=user\r\npermissions=61636\r\n",
-                 job_, "job2");
+  Settings("output=" + Out("locked.pdf") +
+           "\r\nownerpassword=owner\r\nuserpassword=user\r\npermissions=61636\r\n");
+  result = Print(report_, "job2");
   EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
   std::string encryption =
-      Output("qpdf --show-encryption --password=user " + Quoted(Out("locked.pdf")) + " 2>&1");
-  EXPECT_NE(encryption.find("R = 3"), std::string::npos) << encryption;
-  EXPECT_NE(encryption.find("print low resolution: allowed"), std::string::npos) << encryption;
-  EXPECT_NE(encryption.find("modify document assembly: not allowed"), std::string::npos);
+      CaptureOutput("qpdf", {"--show-encryption", "--password=user", Out("locked.pdf")});
+  EXPECT_TRUE(Contains(encryption, "R = 3\nP = 61636\n")) << encryption;
 }
 
-// The colour of one pixel of a page, rendered at 10 dots per inch, as "r g b".
-std::string PixelOf(const std::string& pdf, int page, int x, int y) {
-  std::string ppm = Output("pdftoppm -r 10 -f " + std::to_string(page) + " -l " +
-                           std::to_string(page) + " " + Quoted(pdf) + " 2>/dev/null");
-  // The header is "P6\n<width> <height>\n255\n", then three bytes a pixel.
-  std::size_t at = 0;
-  int width = 0;
-  for (int field = 0; field < 4; ++field) {
-    std::size_t end = ppm.find_first_of(" \n", at);
-    if (field == 1) width = std::stoi(ppm.substr(at, end - at));
-    at = end + 1;
-  }
-  std::size_t pixel = at + 3 * (static_cast<std::size_t>(y) * width + x);
-  return std::to_string(static_cast<unsigned char>(ppm[pixel])) + " " +
-         std::to_string(static_cast<unsigned char>(ppm[pixel + 1])) + " " +
-         std::to_string(static_cast<unsigned char>(ppm[pixel + 2]));
-}
-
-TEST_F(PipelineTest, BackgroundLandsOnExactlyTheSelectedPagesOfAConvertedPdf) {
-  std::string source = root_ / "source.pdf";
-  Output(
-      "printf '%%!PS\n/Times-Roman findfont 24 scalefont setfont\n"
-      "1 1 3 { 72 700 moveto (Page ) show 3 string cvs show showpage } for\n' | "
-      "gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sPAPERSIZE=a4 -sOutputFile=" +
-      Quoted(source) + " -");
+// The background's first page is a red lower left quarter; its second page, all green, must
+// not be used. Each page of the job paints a blue square that overlaps the red. Points count
+// from the top of the A4 page.
+TEST_F(PipelineTest, BackgroundLandsUnderExactlyTheSelectedPagesOfAConvertedPdf) {
+  const std::string a4 = "%!PS\n<< /PageSize [595 842] >> setpagedevice\n";
+  MakePdf(a4 + "/Times-Roman findfont 24 scalefont setfont 1 1 3 { 72 700 moveto (Page ) show "
+               "3 string cvs show 0 0 1 setrgbcolor 200 200 200 200 rectfill showpage } for\n",
+          root_ / "source.pdf");
+  MakePdf(a4 + "1 0 0 setrgbcolor 0 0 297 421 rectfill showpage\n"
+               "0 1 0 setrgbcolor 0 0 595 842 rectfill showpage\n",
+          root_ / "letterhead.pdf");
   // The port monitor hands the program jobs with CR LF line ends.
   std::string job = root_ / "converted.ps";
-  Output("pdftops -paper A4 " + Quoted(source) + " - | sed 's/$/\r/' > " + Quoted(job));
-  std::string letterhead = root_ / "letterhead.pdf";
-  Output(
-      "printf '%%!PS\n1 0 0 setrgbcolor 0 0 144 144 rectfill showpage\n' | "
-      "gs -q -dSAFER -dNOPAUSE -dBATCH -sDEVICE=pdfwrite -sPAPERSIZE=a4 -sOutputFile=" +
-      Quoted(letterhead) + " -");
-  auto result =
-      Print("output=" + Out("letter.pdf") + "\r\nsuperimpose=" + letterhead + "<2\r\n", job);
+  CaptureOutput("pdftops", {"-paper", "A4", root_ / "source.pdf", job});
+  PutFile(job, std::regex_replace(GetFile(job), std::regex("\n"), "\r\n"));
+  Settings("output=" + Out("letter.pdf") + "\r\nsuperimpose=" + root_ / "letterhead.pdf<2\r\n");
+  ProgramResult result = Print(job, "job1");
   ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
   std::string pdf = Out("letter.pdf");
-  EXPECT_NE(Info(pdf).find("Pages:           3"), std::string::npos);
-  EXPECT_EQ(PixelOf(pdf, 1, 5, 110), "255 255 255");
-  EXPECT_EQ(PixelOf(pdf, 2, 5, 110), "255 0 0");
-  EXPECT_EQ(PixelOf(pdf, 3, 5, 110), "255 255 255");
-  EXPECT_NE(Text(pdf).find("Page 2"), std::string::npos);
+  EXPECT_EQ(PdfInfo(pdf, "Pages"), "3");
+  EXPECT_TRUE(Contains(PdfText(pdf), "Page 2"));
+  EXPECT_EQ(PixelAt(pdf, 1, 100, 742), "255 255 255");
+  EXPECT_EQ(PixelAt(pdf, 3, 100, 742), "255 255 255");
+  EXPECT_EQ(PixelAt(pdf, 2, 100, 742), "255 0 0");
+  EXPECT_EQ(PixelAt(pdf, 2, 100, 442), "255 0 0");
+  EXPECT_EQ(PixelAt(pdf, 2, 250, 592), "0 0 255");
+  EXPECT_EQ(PixelAt(pdf, 2, 500, 142), "255 255 255");
 }
 
-TEST_F(PipelineTest, AfterPrintProgramGetsTheHostileNameAsData) {
-  std::string job = root_ / "hostile.ps";
-  PutFile(job,
-          "%!PS-Adobe-3.0\r\n%%Title: a$(touch pwned);b\r\n%%Pages: 1\r\n%%EndComments\r\n"
-          "%%Page: 1 1\r\n/Helvetica findfont 20 scalefont setfont 72 700 moveto (Hi) show "
-          "showpage\r\n%%EOF\r\n");
-  auto result = Print(
-      "output=" + Out("<title>.pdf") +
-          "\r\nafterprintprogram=cp \"%1\" copy.pdf\r\nafterprintprogramdir=" + Out("") + "\r\n",
-      job);
-  EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
-  EXPECT_TRUE(fs::exists(Out("a$(touch pwned);b.pdf")));
-  for (int i = 0; i < 200 && !fs::exists(Out("copy.pdf")); ++i)
-    usleep(10000);
-  EXPECT_TRUE(fs::exists(Out("copy.pdf")));
-  EXPECT_FALSE(fs::exists(Out("pwned")));
-  EXPECT_FALSE(fs::exists(root_ / "program/pwned"));
+// Session ids of one length never prefix each other, as the clean-up after a job requires.
+TEST_F(PipelineTest, TwentyJobsAtOnceEachGetTheirOwnPdfAndLeaveNothingBehind) {
+  Settings("output=" + Out("<basedocname>.pdf") + "\r\n");
+  std::vector<std::pair<std::string, std::future<ProgramResult>>> runs;
+  for (int i = 1; i <= 20; ++i) {
+    std::string name = (i < 10 ? "job0" : "job") + std::to_string(i);
+    std::string job = Job(name + ".ps", "Job " + name);
+    runs.emplace_back(name, std::async(std::launch::async, [this, job, name] {
+                        return Print(job, "s" + name, {}, name + ".ps");
+                      }));
+  }
+  for (auto& [name, run] : runs) {
+    ProgramResult result = run.get();
+    EXPECT_EQ(result.exitCode, 0) << name << ": " << result.errorOutput;
+    EXPECT_EQ(PdfInfo(Out(name + ".pdf"), "Pages"), "1") << name;
+    EXPECT_TRUE(Contains(PdfText(Out(name + ".pdf")), "Job " + name)) << name;
+  }
+  // Only what is kept between jobs stays: Ghostscript's version.
+  EXPECT_EQ(FileNames(Temp()), std::vector<std::string>{"ghostscript.version"});
 }
 
-TEST_F(PipelineTest, MissingGhostscriptIsReportedAndLogged) {
-  auto result = Print("output=" + Out("x.pdf") + "\r\n", job_, "nogs", {"PATH=/nonexistent"});
+TEST_F(PipelineTest, GhostscriptMissingKilledOrPastItsTimeOutEndsInAnErrorWithTheLogKept) {
+  TempFolder bin;
+  // No body: no Ghostscript anywhere on the PATH.
+  const std::tuple<const char*, const char*, std::string> cases[] = {
+      {nullptr, "300", "Error 1005: Unable to locate Ghostscript installation."},
+      {"kill -9 $$", "300", "Error 1007"},
+      {"echo $$ > pid; exec /bin/sleep 4 >/dev/null 2>&1", "1", "Error 1008"}};
+  std::string job = Job("job.ps", "Page");
+  for (const auto& [body, timeout, error] : cases) {
+    if (body) PutStandInGhostscript(bin / "gs", "10.00.0", "cd '" + bin.Path() + "'\n" + body);
+    Settings("output=" + Out("x.pdf") + "\r\nghostscripttimeout=" + timeout + "\r\n");
+    ProgramResult result =
+        Print(job, "gsfail", {"PATH=" + (body ? bin.Path() + ":/usr/bin:/bin" : "/nonexistent")});
+    EXPECT_EQ(result.exitCode, 1) << error;
+    EXPECT_TRUE(Contains(result.errorOutput, error)) << result.errorOutput;
+    EXPECT_TRUE(Contains(Log("gsfail"), "Error handler. " + error.substr(0, 10))) << Log("gsfail");
+    EXPECT_FALSE(fs::exists(Out("x.pdf")));
+  }
+  if (int pid = std::atoi(GetFile(bin / "pid").c_str()); pid > 0) kill(pid, SIGKILL);
+}
+
+TEST_F(PipelineTest, FullDiskWhilePatchingIsReportedAndTheDestinationStaysAsItWas) {
+  SmallDisk disk(root_ / "runtime", "size=256k,mode=0700");
+  if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs CAP_SYS_ADMIN)";
+  PutFile(Out("x.pdf"), "%PDF-old");
+  Settings("output=" + Out("x.pdf") + "\r\n");
+  ProgramResult result = Print(Job("big.ps", "Big", 1 << 20), "full");
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_NE(result.errorOutput.find("Error 1005: Unable to locate Ghostscript installation."),
-            std::string::npos)
-      << result.errorOutput;
-  EXPECT_NE(Log("nogs").find("Error handler. Error 1005"), std::string::npos);
-  EXPECT_FALSE(fs::exists(Out("x.pdf")));
+  EXPECT_TRUE(Contains(result.errorOutput, "Disk full")) << result.errorOutput;
+  EXPECT_EQ(GetFile(Out("x.pdf")), "%PDF-old");
+  EXPECT_EQ(FileNames(Out("")), std::vector<std::string>{"x.pdf"});
+  EXPECT_FALSE(fs::exists(Temp("full_patched.ps")));
 }
 
-TEST_F(PipelineTest, JobsThatAreNotPostScriptEndInGhostscriptsError) {
-  std::string empty = root_ / "empty.ps";
-  PutFile(empty, "");
-  std::string garbage = root_ / "garbage.ps";
-  PutFile(garbage, std::string("\x89PNG\r\n\x1a\n binary garbage (unbalanced", 30));
-  for (const std::string& job : {empty, garbage}) {
-    std::string pdf = Out(fs::path(job).stem().string() + ".pdf");
-    auto result = Print("output=" + pdf + "\r\n", job, "bad");
-    if (result.exitCode == 0) {
-      EXPECT_NE(Info(pdf).find("Pages:"), std::string::npos) << job;
-    } else {
-      EXPECT_NE(result.errorOutput.find("Error 1007"), std::string::npos) << result.errorOutput;
-      EXPECT_FALSE(fs::exists(pdf));
-    }
+// No lock is suspected, so the user is asked at once, and the old PDF stays as it was.
+TEST_F(PipelineTest, FullOrReadOnlyDestinationFolderIsAskedAboutAtOnce) {
+  const std::tuple<bool, const char*, std::vector<std::string>> cases[] = {
+      {false, "Error 61: Disk full", {"filler", "x.pdf"}},
+      {true, "Error copying PDF to destination (", {"x.pdf"}}};
+  for (const auto& [readOnly, logged, names] : cases) {
+    SmallDisk disk(root_ / "out", "size=128k");
+    if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs CAP_SYS_ADMIN)";
+    PutFile(Out("x.pdf"), "%PDF-old");
+    if (readOnly)
+      ASSERT_EQ(mount("tmpfs", Out("").c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=128k"), 0);
+    else
+      FillDisk(Out("filler"));
+    Settings("output=" + Out("x.pdf") + "\r\ndebug=yes\r\n");
+    std::string session = readOnly ? "readonly" : "fullpdf";
+    ProgramResult result = Print(Job("job.ps", "Page"), session);
+    EXPECT_EQ(Occurrences(result.errorOutput, "Error copying PDF document to destination file."), 1)
+        << result.errorOutput;
+    std::string log = Log(session);
+    EXPECT_EQ(Occurrences(log, "Possible file lock"), 0) << log;
+    EXPECT_EQ(Occurrences(log, logged), 1) << log;
+    EXPECT_EQ(GetFile(Out("x.pdf")), "%PDF-old");
+    EXPECT_EQ(FileNames(Out("")), names);
   }
 }
 
-TEST_F(PipelineTest, EmptyOutputEndsTheJobQuietly) {
-  auto result = Print("output=\r\n", job_, "none", {});
-  EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
+// The title reaches the PostScript header, the file name and the after-print program, the
+// document name the progress text; none may leave its string in any of these languages.
+TEST_F(PipelineTest, HostileTitleAndDocumentNameStayText) {
+  const std::string title = "a) (b $(touch pwned) ;touch pwned2; `touch pwned3` \\ 'q' \"r\"";
+  std::string job = PostScriptJob({"Page"});
+  PutFile(root_ / "job.ps", job.insert(job.find("%%Pages"), "%%Title: " + title + "\n"));
+  Settings("output=" + Out("<title>.pdf") + "\r\nafterprintprogram=cp \"%1\" copy.pdf\r\n" +
+           "afterprintprogramdir=" + root_.Path() + "\r\n");
+  ProgramResult result =
+      Print(root_ / "job.ps", "hostile", {}, "$(touch pwned4);`touch pwned5`.odt");
+  ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
+  std::vector<fs::path> made(fs::directory_iterator(Out("")), fs::directory_iterator());
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_EQ(PdfInfo(made[0], "Title"), title);
+  std::string pdf = GetFile(made[0]);
+  for (int i = 0; i < 200 && GetFile(root_ / "copy.pdf") != pdf; ++i)
+    usleep(10000);
+  EXPECT_EQ(GetFile(root_ / "copy.pdf"), pdf);
+  for (const std::string& folder : {root_.Path(), Out(""), root_ / "program", Temp(),
+                                    fs::current_path().string(), std::string("/usr/bin")}) {
+    for (const char* name : {"pwned", "pwned2", "pwned3", "pwned4", "pwned5"})
+      EXPECT_FALSE(fs::exists(folder + "/" + name)) << folder << "/" << name;
+  }
+}
+
+// A link planted in the temporary folder under each name the job writes there in turn.
+TEST_F(PipelineTest, PlantedLinksAreNeverWrittenThrough) {
+  fs::create_directories(Temp());
+  fs::permissions(root_ / "runtime/QUENTARIS", fs::perms::owner_all);
+  fs::permissions(Temp(), fs::perms::owner_all);
+  std::string target = root_ / "target";
+  Settings("output=" + Out("x.pdf") + "\r\n");
+  for (const char* suffix :
+       {"_patched.ps", "_header.ps", "_params.gs", "_params.out", "_printer.pdf", "_printer.log"}) {
+    PutFile(target, "untouched");
+    fs::create_symlink(target, Temp(std::string("planted") + suffix));
+    ProgramResult result = Print(report_, "planted");
+    EXPECT_EQ(GetFile(target), "untouched") << suffix << "\n" << result.errorOutput;
+    fs::remove(Temp(std::string("planted") + suffix));
+  }
 }
 
 }  // namespace
-}  // namespace gui
+}  // namespace gui::test

@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "production/modPostScript.h"
-#include "services/Error.h"
 #include "tests/production/GhostscriptTesting.h"
 #include "tests/support/ScriptedUi.h"
-#include "tests/support/TempFolder.h"
 
 namespace gui::test {
 namespace {
@@ -61,25 +59,15 @@ std::string ReferencePatch(const std::string& job) {
 
 class PostScriptPatchTest : public ::testing::Test {
  protected:
-  PostScriptPatchTest() {
-    settings_->Set("title", std::string("T"));
-    settings_->Set("author", std::string("A"));
-  }
-
   std::string Patch(const std::string& job, const std::string& epsPattern = "") {
     PutFile(job_, job);
     PatchPostScriptFile(*settings_, epsPattern, patched_, job_);
     return GetFile(patched_);
   }
 
-  // The number of the error the patch raises, 0 when it raises none.
-  long PatchError(const std::string& job, const std::string& patched) {
-    try {
-      PatchPostScriptFile(*settings_, folder_ / "s1_si_#.eps", patched, job);
-    } catch (const Error& error) {
-      return error.Number();
-    }
-    return 0;
+  std::string PatchError(const std::string& job, const std::string& patched) {
+    return FailureOf(
+        [&] { PatchPostScriptFile(*settings_, folder_ / "s1_si_#.eps", patched, job); });
   }
 
   void ExpectSameAsReference(const std::string& job) {
@@ -92,12 +80,14 @@ class PostScriptPatchTest : public ::testing::Test {
   TempFolder folder_;
   std::string job_ = folder_ / "job.ps";
   std::string patched_ = folder_ / "s1_patched.ps";
-  DictionaryPtr settings_ = NewDictionary();
+  DictionaryPtr settings_ = SettingsWith({"title=T", "author=A"});
 };
 
+// Without backgrounds and watermark only comments and line ends change.
 TEST_F(PostScriptPatchTest, BackgroundsAndWatermarkAfterEachPageComment) {
   settings_->Set("title", std::string("New title"));
   settings_->Set("author", std::string("Ann Ærø"));  // as Windows-1252, as Ghostscript reads it
+  EXPECT_EQ(Patch(kJob), Golden("patched_plain.ps"));
   settings_->Set("watermarktext", std::string("Draft"));
   settings_->Set("superimpose", std::string("one.pdf<1>two.pdf<3"));
   PutFile(folder_ / "s1_si_1.eps", "% background one\r\n0.9 setgray\r\n");
@@ -105,12 +95,6 @@ TEST_F(PostScriptPatchTest, BackgroundsAndWatermarkAfterEachPageComment) {
   EXPECT_EQ(Patch(kJob, folder_ / "s1_si_#.eps"), Golden("patched_backgrounds_watermark.ps"));
   EXPECT_EQ(GetFile(job_), kJob);
   EXPECT_EQ(GetPageCount(job_), 4);
-}
-
-TEST_F(PostScriptPatchTest, WithoutBackgroundsAndWatermarkOnlyCommentsAndLineEndsChange) {
-  settings_->Set("title", std::string("New title"));
-  settings_->Set("author", std::string("Ann Ærø"));  // as Windows-1252, as Ghostscript reads it
-  EXPECT_EQ(Patch(kJob), Golden("patched_plain.ps"));
 }
 
 TEST_F(PostScriptPatchTest, EmptyPagelessAndLfOnlyJobs) {
@@ -126,7 +110,8 @@ TEST_F(PostScriptPatchTest, EmptyPagelessAndLfOnlyJobs) {
   EXPECT_EQ(Patch("%%Page: 1\r%%Page: 2\r"), ReferencePatch("%%Page: 1\r%%Page: 2\r"));
 }
 
-TEST_F(PostScriptPatchTest, MarksAndLineEndsAcrossReadBlocks) {
+// The streaming reader agrees with the plain split of the lines.
+TEST_F(PostScriptPatchTest, MarksAndLineEndsAcrossReadBlocksAndGarbagePassThrough) {
   const std::string marks =
       "\r\n%%Title: old\r%%For: old\r\n%%Page: 1 1\r\n%%Title: kept\r\n%%Page: 2 2\rend";
   for (std::size_t boundary : {std::size_t{1} << 16, std::size_t{1} << 20}) {
@@ -136,9 +121,8 @@ TEST_F(PostScriptPatchTest, MarksAndLineEndsAcrossReadBlocks) {
       if (HasFailure()) FAIL() << "marks " << before << " bytes before " << boundary;
     }
   }
-}
 
-TEST_F(PostScriptPatchTest, GarbageAndLinesOfMegabytesPassThrough) {
+  // Garbage, and lines of megabytes.
   std::mt19937 random(7);
   const char alphabet[] = "%%Page:Title:For:\r\n\r\r\n\0xyz\xff";
   std::string job;
@@ -156,12 +140,21 @@ TEST_F(PostScriptPatchTest, TheSixteenBitPageNumberOverflowsAbove32767Pages) {
   for (int page = 0; page < 32767; ++page)
     job += "%%Page:\r";
   PutFile(job_, job);
-  EXPECT_EQ(PatchError(job_, patched_), 0);
+  EXPECT_EQ(PatchError(job_, patched_), "");
   PutFile(job_, job + "%%Page: 32768\r\n");
-  EXPECT_EQ(PatchError(job_, patched_), err::kOverflow);
+  EXPECT_EQ(PatchError(job_, patched_), "6: Overflow");
   EXPECT_EQ(GetPageCount(job_), 32768);
   settings_->Set("superimpose", std::string("a.pdf<1"));  // the page count is too large already
-  EXPECT_EQ(PatchError(job_, patched_), err::kOverflow);
+  EXPECT_EQ(PatchError(job_, patched_), "6: Overflow");
+}
+
+TEST_F(PostScriptPatchTest, MissingFilesRaiseTheRuntimeErrors) {
+  EXPECT_EQ(PatchError(folder_ / "none.ps", patched_), "53: File not found");
+  EXPECT_FALSE(std::ifstream(patched_).good());  // the job is opened first
+  PutFile(job_, "%%Page: 1 1\r\n");
+  EXPECT_EQ(PatchError(job_, folder_ / "missing/patched.ps"), "76: Path not found");
+  settings_->Set("superimpose", std::string("a.pdf<1"));
+  EXPECT_EQ(PatchError(job_, patched_), "53: File not found");  // its page description was not made
 }
 
 TEST_F(PostScriptPatchTest, EventsAreProcessedEveryThousandLines) {
@@ -170,15 +163,6 @@ TEST_F(PostScriptPatchTest, EventsAreProcessedEveryThousandLines) {
   EXPECT_EQ(ui->eventsProcessed, 2);
   Patch(std::string(3000, '\r'));
   EXPECT_EQ(ui->eventsProcessed, 5);
-}
-
-TEST_F(PostScriptPatchTest, MissingFilesRaiseTheRuntimeErrors) {
-  EXPECT_EQ(PatchError(folder_ / "none.ps", patched_), err::kFileNotFound);
-  EXPECT_FALSE(std::ifstream(patched_).good());  // the job is opened first
-  PutFile(job_, "%%Page: 1 1\r\n");
-  EXPECT_EQ(PatchError(job_, folder_ / "missing/patched.ps"), err::kPathNotFound);
-  settings_->Set("superimpose", std::string("a.pdf<1"));
-  EXPECT_EQ(PatchError(job_, patched_), err::kFileNotFound);  // its page description was not made
 }
 
 }  // namespace

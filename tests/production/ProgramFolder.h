@@ -1,6 +1,10 @@
 #pragma once
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -52,8 +56,15 @@ class ProgramFolderTest : public ::testing::Test {
 // until the object goes. Mounted() is false where the machine does not allow it.
 class SmallDisk {
  public:
-  SmallDisk(const std::string& folder, const std::string& options);
-  ~SmallDisk();
+  SmallDisk(const std::string& folder, const std::string& options) : folder_(folder) {
+    // A mount namespace of the test's own: nothing outlives the test process, even a crash.
+    static const bool privateMounts =
+        unshare(CLONE_NEWNS) == 0 && mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    mounted_ = privateMounts && mount("tmpfs", folder.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) umount2(folder_.c_str(), MNT_DETACH);
+  }
   SmallDisk(const SmallDisk&) = delete;
   SmallDisk& operator=(const SmallDisk&) = delete;
   bool Mounted() const { return mounted_; }
@@ -63,7 +74,15 @@ class SmallDisk {
   bool mounted_ = false;
 };
 
-// Writes to the file until the disk holding it is full.
-void FillDisk(const std::string& file);
+// Writes to the file until the disk holding it is full, the last partial block included.
+inline void FillDisk(const std::string& file) {
+  int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  std::string block(4096, 'x');
+  while (write(fd, block.data(), block.size()) > 0) {
+  }
+  while (write(fd, block.data(), 1) > 0) {
+  }
+  close(fd);
+}
 
 }  // namespace gui::test

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 
+#include "tests/support/ScopedVariable.h"
 #include "tests/support/Session.h"
 
 namespace gui {
@@ -14,36 +16,16 @@ namespace fs = std::filesystem;
 using test::PutFile;
 using test::Session;
 
-// Every variable the folders read, set for one test and restored afterwards.
-class Environment {
- public:
-  Environment() {
-    for (const char* name : kNames) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+class FoldersTest : public ::testing::Test {
+ protected:
+  // Every variable the folders read starts unset and is restored afterwards.
+  FoldersTest() {
+    for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR", "TEMP", "TMP", "APPDATA",
+                             "XDG_CONFIG_HOME", "HOME", "QUENTARIS_REGISTRY"}) {
+      saved_.emplace_back(name, "");
       unsetenv(name);
     }
   }
-  ~Environment() {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-  void Set(const char* name, const std::string& value) { setenv(name, value.c_str(), 1); }
-
- private:
-  static constexpr const char* kNames[] = {
-      "XDG_RUNTIME_DIR", "TMPDIR",          "TEMP", "TMP",
-      "APPDATA",         "XDG_CONFIG_HOME", "HOME", "QUENTARIS_REGISTRY"};
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
-
-class FoldersTest : public ::testing::Test {
- protected:
   std::string Make(const std::string& name, fs::perms perms = fs::perms::owner_all) {
     std::string path = session_.Root() / name;
     fs::create_directories(path);
@@ -55,16 +37,17 @@ class FoldersTest : public ::testing::Test {
             "Windows Registry Editor Version 5.00\r\n\r\n"
             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\QUENTARIS\\PDF Printer\\Settings]\r\n" +
                 values);
-    environment_.Set("QUENTARIS_REGISTRY", session_.Root() / "registry.reg");
+    Set("QUENTARIS_REGISTRY", session_.Root() / "registry.reg");
   }
+  void Set(const char* name, const std::string& value) { setenv(name, value.c_str(), 1); }
 
   Session session_;
-  Environment environment_;
+  std::deque<test::ScopedVariable> saved_;
 };
 
 TEST_F(FoldersTest, TemporaryFolderIsMadeBelowTheSystemPathAndCached) {
   std::string runtime = Make("run");
-  environment_.Set("XDG_RUNTIME_DIR", runtime + "/");
+  Set("XDG_RUNTIME_DIR", runtime + "/");
   std::string expected = runtime + "/QUENTARIS/PDF Printer";
   EXPECT_EQ(GetTempFolder(), expected);
   EXPECT_TRUE(fs::is_directory(expected));
@@ -75,7 +58,7 @@ TEST_F(FoldersTest, TemporaryFolderIsMadeBelowTheSystemPathAndCached) {
 
 TEST_F(FoldersTest, SystemPathFallsBackToAPrivateFolderInTmpdir) {
   std::string tmp = Make("tmp", fs::perms::all);
-  environment_.Set("TMPDIR", tmp);
+  Set("TMPDIR", tmp);
   EXPECT_EQ(GetTempFolder(),
             tmp + "/quentaris-" + std::to_string(geteuid()) + "/QUENTARIS/PDF Printer");
 }
@@ -84,17 +67,17 @@ TEST_F(FoldersTest, FolderOfAnotherUserOrOpenToOthersIsPassedOver) {
   std::string runtime = Make("run");
   Make("run/QUENTARIS/PDF Printer");
   fs::permissions(runtime + "/QUENTARIS", fs::perms::all);
-  environment_.Set("XDG_RUNTIME_DIR", runtime);
+  Set("XDG_RUNTIME_DIR", runtime);
   std::string temp = Make("temp");
-  environment_.Set("TEMP", temp);
+  Set("TEMP", temp);
   EXPECT_EQ(GetTempFolder(), temp + "/QUENTARIS/PDF Printer");
 }
 
 TEST_F(FoldersTest, RegistryValueIsUsedAsItIsAndProgramFolderLast) {
   std::string shared = Make("tmp", fs::perms::all);
   Make("tmp/QUENTARIS", fs::perms::all);
-  environment_.Set("TMPDIR", shared);
-  environment_.Set("XDG_RUNTIME_DIR", shared);
+  Set("TMPDIR", shared);
+  Set("XDG_RUNTIME_DIR", shared);
   std::string spool = session_.Root() / "spool";
   Registry("\"USERTEMP\"=\"" + spool + "/\"\r\n");
   EXPECT_EQ(GetTempFolder(), spool);
@@ -106,23 +89,16 @@ TEST_F(FoldersTest, RegistryValueIsUsedAsItIsAndProgramFolderLast) {
 
 TEST_F(FoldersTest, DataFolderCandidatesInOrder) {
   std::string home = Make("home");
-  environment_.Set("HOME", home);
+  Set("HOME", home);
   EXPECT_EQ(GetDataFolder(), home + "/.config/QUENTARIS/PDF Printer");
   ResetFolderCachesForTesting();
-  environment_.Set("APPDATA", home + "/appdata/");
+  Set("APPDATA", home + "/appdata/");
   EXPECT_EQ(GetDataFolder(), home + "/appdata/QUENTARIS/PDF Printer");
-}
-
-TEST_F(FoldersTest, RegistrySettingReadsTextAndNumbers) {
-  Registry("\"USERDATA\"=\"/data\"\r\n\"ghostscriptfolder\"=dword:00000005\r\n");
-  EXPECT_EQ(GetRegistrySetting("USERDATA"), "/data");
-  EXPECT_EQ(GetRegistrySetting("ghostscriptfolder"), "5");
-  EXPECT_EQ(GetRegistrySetting("missing"), "");
 }
 
 TEST_F(FoldersTest, SpecialFoldersFollowTheUsersFolderList) {
   std::string home = Make("home");
-  environment_.Set("HOME", home);
+  Set("HOME", home);
   EXPECT_EQ(GetSpecialFolder(0), home);
   Make("home/Desktop");
   EXPECT_EQ(GetSpecialFolder(0), home + "/Desktop");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "services/Error.h"
+#include "services/modObjects.h"
 #include "tests/support/TempFolder.h"
 
 namespace gui {
@@ -9,128 +11,138 @@ namespace {
 
 using test::GetFile;
 using test::PutFile;
-using test::TempFolder;
 
-DictionaryPtr Section(const IniFile& ini, const std::string& name) {
-  return AsDictionary(ini.Data()->Item(name));
-}
-
-TEST(IniFile, ReadsSectionsAndTrimmedEntries) {
-  TempFolder folder;
-  PutFile(folder / "a.ini",
-          "[ PDF Printer ]\r\n  Output = C:\\out.pdf \r\nkey==value\r\n; note=kept\r\n"
-          "x=\r\nnoequals\r\n\r\n[Other]\r\nOutput=second\r\n");
-  IniFile ini;
-  ASSERT_TRUE(ini.Load(folder / "a.ini"));
-  EXPECT_EQ(ini.Data()->Keys(), (std::vector<std::string>{"PDF Printer", "Other"}));
-  DictionaryPtr section = Section(ini, "PDF Printer");
-  EXPECT_EQ(section->Keys(), (std::vector<std::string>{"Output", "key", "; note"}));
-  EXPECT_EQ(section->Text("Output"), "C:\\out.pdf");
-  EXPECT_EQ(section->Text("key"), "=value");
-  EXPECT_EQ(Section(ini, "Other")->Text("Output"), "second");
-}
-
-TEST(IniFile, ShortLinesAndEmptyNamesAreIgnored) {
-  TempFolder folder;
-  PutFile(folder / "a.ini", "[]\r\na=\r\n[S]\r\nab=\r\n =x\r\n   =value\r\n");
-  IniFile ini;
-  ASSERT_TRUE(ini.Load(folder / "a.ini"));
-  EXPECT_EQ(ini.Data()->Keys(), (std::vector<std::string>{"S"}));
-  EXPECT_EQ(Section(ini, "S")->Keys(), (std::vector<std::string>{"ab"}));
-}
-
-TEST(IniFile, LoneCrAndLfEndLinesToo) {
-  TempFolder folder;
-  PutFile(folder / "a.ini", "[S]\nfirst=1\rsecond=2\r\nthird=3");
-  IniFile ini;
-  ASSERT_TRUE(ini.Load(folder / "a.ini"));
-  EXPECT_EQ(Section(ini, "S")->Keys(), (std::vector<std::string>{"first", "second", "third"}));
-}
-
-TEST(IniFile, DuplicatesMakeTheWholeFileUnreadable) {
-  TempFolder folder;
-  PutFile(folder / "entry.ini", "[S]\r\nname=1\r\nname=2\r\n");
-  PutFile(folder / "section.ini", "[S]\r\n[S]\r\n");
-  PutFile(folder / "apart.ini", "[S]\r\nname=1\r\n[T]\r\nname=2\r\n");
-  IniFile ini;
-  for (const char* name : {"entry.ini", "section.ini"}) {
-    EXPECT_FALSE(ini.Load(folder / name)) << name;
-    EXPECT_EQ(ini.LastError(), 457);
-    EXPECT_EQ(ini.LastErrorMessage(),
-              "This key is already associated with an element of this collection");
+// The error an action raises; number 0 when it raises none.
+Error Raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Error& failure) {
+    return failure;
   }
-  EXPECT_TRUE(ini.Load(folder / "apart.ini"));
-  EXPECT_EQ(ini.LastError(), 0);
-  EXPECT_EQ(ini.LastErrorMessage(), "");
+  return Error(0, "");
 }
 
-TEST(IniFile, MissingOrUnopenableFileFailsWithTheSystemError) {
-  TempFolder folder;
-  IniFile ini;
-  EXPECT_FALSE(ini.Load(folder / "missing.ini"));
-  EXPECT_EQ(ini.LastError(), 53);
-  EXPECT_EQ(ini.LastErrorMessage(), "File not found");
-  EXPECT_FALSE(ini.Load(folder / "no/such.ini"));
-  EXPECT_EQ(ini.LastError(), 76);
-  EXPECT_FALSE(ini.Load(folder.Path()));
-  EXPECT_EQ(ini.LastError(), 75);
-  EXPECT_FALSE(ini.Save(folder / "no/such.ini"));
-  EXPECT_EQ(ini.LastError(), 76);
+TEST(Dictionary, KeepsOrderAddsMissingKeysOnReadAndRefusesPresentOnes) {
+  DictionaryPtr map = NewDictionary();
+  for (const char* key : {"b", "a", "c", "B"})
+    map->Add(key, std::string(key));
+  map->Set("b", std::string("changed"));
+  map->Set("d", std::string("4"));
+  map->Remove("a");
+  map->Add("a", std::string("again"));
+  EXPECT_EQ(map->Text("missing"), "");
+  EXPECT_EQ(map->Keys(), (std::vector<std::string>{"b", "c", "B", "d", "a", "missing"}));
+  EXPECT_EQ(map->Text("b") + map->Text("c") + map->Text("d") + map->Text("a"), "changedc4again");
+  EXPECT_FALSE(map->Exists("C"));
+  Error failure = Raised([&] { map->Add("c", std::string("again")); });
+  EXPECT_EQ(failure.Number(), 457);
+  EXPECT_EQ(failure.Description(),
+            "This key is already associated with an element of this collection");
+  EXPECT_EQ(map->Text("c"), "c");
+  map->Set("section", NewDictionary());
+  EXPECT_EQ(map->Text("section"), "") << "a map has no text";
 }
 
-TEST(IniFile, SaveWritesCrLfTwoSpaceIndentAndEntriesBeforeSections) {
-  TempFolder folder;
-  IniFile ini;
+TEST(CreateObjectChecked, NamesTheComponentAndItsFailureInDecimalAndHex) {
+  Error unknown = Raised([] { CreateObjectChecked("No.Such.Component"); });
+  EXPECT_EQ(unknown.Number(), 429);
+  EXPECT_EQ(unknown.Description(), "Error creating object: No.Such.Component");
+  RegisterComponent("Test.Failing", []() -> std::any { throw Error(70, "Permission denied"); });
+  Error failing = Raised([] { CreateObjectChecked("Test.Failing"); });
+  EXPECT_EQ(failing.Number(), 70);
+  EXPECT_EQ(failing.Description(),
+            "Error creating object: Test.Failing. Error 70 (0x46): Permission denied");
+}
+
+// Loaded data on one line: " name=value" for each entry, "[name]" before each section's entries.
+std::string Dump(const Dictionary& data) {
+  std::string out;
+  for (const auto& [name, value] : data) {
+    if (DictionaryPtr section = AsDictionary(value)) {
+      out += "[" + name + "]" + Dump(*section);
+    } else {
+      out += " " + name + "=" + std::get<std::string>(value);
+    }
+  }
+  return out;
+}
+
+class IniFileTest : public ::testing::Test {
+ protected:
+  // The data of a file holding the bytes, or "error <number>".
+  std::string Read(const std::string& bytes) {
+    PutFile(folder_ / "a.ini", bytes);
+    if (!ini_.Load(folder_ / "a.ini")) return "error " + std::to_string(ini_.LastError());
+    return Dump(*ini_.Data());
+  }
+
+  test::TempFolder folder_;
+  IniFile ini_;
+};
+
+TEST_F(IniFileTest, ReadsTrimmedSectionsAndEntries) {
+  struct Case {
+    const char* bytes;
+    const char* data;
+  } cases[] = {
+      {"[ PDF Printer ]\r\n  Output = C:\\out.pdf \r\nkey==value\r\n; note=kept\r\nx=\r\n"
+       "noequals\r\n\r\n[Other]\r\nOutput=second\r\n",
+       "[PDF Printer] Output=C:\\out.pdf key==value ; note=kept[Other] Output=second"},
+      // Lines shorter than three characters and entries without a name are dropped.
+      {"[]\r\na=\r\n[S]\r\nab=\r\n =x\r\n   =value\r\n", "[S] ab="},
+      {"[S]\nfirst=1\rsecond=2\r\nthird=3", "[S] first=1 second=2 third=3"},
+      {"[S]\r\nname=1\r\n[T]\r\nname=2\r\n", "[S] name=1[T] name=2"},
+      {"[S]\r\nname=1\r\nname=2\r\n", "error 457"},
+      {"[S]\r\n[S]\r\n", "error 457"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Read(c.bytes), c.data) << c.bytes;
+  EXPECT_EQ(ini_.LastErrorMessage(),
+            "This key is already associated with an element of this collection");
+  Read("[S]\r\n");
+  EXPECT_EQ(ini_.LastError(), 0);
+  EXPECT_EQ(ini_.LastErrorMessage(), "");
+  std::string garbage = "[S]\r\n";
+  for (int i = 0; i < 4096; ++i)
+    garbage += static_cast<char>((i * 131) % 256);
+  std::string data = Read(garbage);
+  EXPECT_TRUE(data.rfind("[S]", 0) == 0 || data == "error 457") << "binary garbage reads as lines";
+}
+
+TEST_F(IniFileTest, MissingOrUnopenableFileFailsWithTheSystemError) {
+  EXPECT_FALSE(ini_.Load(folder_ / "missing.ini"));
+  EXPECT_EQ(ini_.LastError(), 53);
+  EXPECT_EQ(ini_.LastErrorMessage(), "File not found");
+  EXPECT_FALSE(ini_.Load(folder_ / "no/such.ini"));
+  EXPECT_EQ(ini_.LastError(), 76);
+  EXPECT_FALSE(ini_.Load(folder_.Path()));
+  EXPECT_EQ(ini_.LastError(), 75);
+  EXPECT_FALSE(ini_.Save(folder_ / "no/such.ini"));
+  EXPECT_EQ(ini_.LastError(), 76);
+  EXPECT_NE(ini_.Data(), nullptr);
+  ini_.Reset();
+  EXPECT_EQ(ini_.Data(), nullptr);
+  EXPECT_EQ(ini_.LastError(), 0);
+}
+
+TEST_F(IniFileTest, SaveReplacesTheFileWithCrLfLinesIndentedAndEntriesBeforeSections) {
+  PutFile(folder_ / "a.ini", std::string(5000, 'x'));
   DictionaryPtr data = NewDictionary();
   DictionaryPtr section = NewDictionary();
   data->Add("loose", std::string("top"));
   data->Add("PDF Printer", section);
   section->Add("output", std::string("<desktop>\\<title>.pdf"));
   section->Add("empty", std::string());
-  data->Add("after", std::string("v"));
-  ini.SetData(data);
-  ASSERT_TRUE(ini.Save(folder / "out.ini"));
-  EXPECT_EQ(GetFile(folder / "out.ini"),
-            "  loose=top\r\n[PDF Printer]\r\n  output=<desktop>\\<title>.pdf\r\n  empty=\r\n"
-            "  after=v\r\n");
-}
-
-TEST(IniFile, SaveReplacesLongerContentAndRoundTrips) {
-  TempFolder folder;
-  PutFile(folder / "a.ini", std::string(5000, 'x'));
-  IniFile ini;
-  DictionaryPtr data = NewDictionary();
-  DictionaryPtr section = NewDictionary();
-  data->Add("S", section);
   section->Add("Name", std::string("a = b"));
-  ini.SetData(data);
-  ASSERT_TRUE(ini.Save(folder / "a.ini"));
-  IniFile again;
-  ASSERT_TRUE(again.Load(folder / "a.ini"));
-  EXPECT_EQ(Section(again, "S")->Text("Name"), "a = b");
-  EXPECT_EQ(GetFile(folder / "a.ini").size(), std::string("[S]\r\n  Name=a = b\r\n").size());
-}
-
-TEST(IniFile, BinaryGarbageLoadsAsTheGrammarSays) {
-  TempFolder folder;
-  std::string garbage;
-  for (int i = 0; i < 4096; ++i)
-    garbage += static_cast<char>((i * 131) % 256);
-  PutFile(folder / "g.ini", "[S]\r\n" + garbage);
-  IniFile ini;
-  if (!ini.Load(folder / "g.ini")) {
-    EXPECT_EQ(ini.LastError(), 457);
-  }
-}
-
-TEST(IniFile, ResetClearsDataAndError) {
-  TempFolder folder;
-  IniFile ini;
-  EXPECT_FALSE(ini.Load(folder / "missing.ini"));
-  EXPECT_NE(ini.Data(), nullptr);
-  ini.Reset();
-  EXPECT_EQ(ini.Data(), nullptr);
-  EXPECT_EQ(ini.LastError(), 0);
+  data->Add("after", std::string("v"));
+  ini_.SetData(data);
+  ASSERT_TRUE(ini_.Save(folder_ / "a.ini"));
+  EXPECT_EQ(GetFile(folder_ / "a.ini"),
+            "  loose=top\r\n[PDF Printer]\r\n  output=<desktop>\\<title>.pdf\r\n  empty=\r\n"
+            "  Name=a = b\r\n  after=v\r\n");
+  // Read back, the entry written after the section falls into it.
+  EXPECT_EQ(Read(GetFile(folder_ / "a.ini")),
+            " loose=top[PDF Printer] output=<desktop>\\<title>.pdf empty= Name=a = b after=v");
 }
 
 }  // namespace

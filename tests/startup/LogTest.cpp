@@ -4,15 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/Clock.h"
 #include "services/Error.h"
+#include "services/modFolders.h"
 #include "services/modSystem.h"
+#include "startup/JobContext.h"
+#include "startup/modMain.h"
 #include "tests/support/LockHolder.h"
 #include "tests/support/Session.h"
 
 namespace gui {
 namespace {
 
+namespace fs = std::filesystem;
 using test::GetFile;
 using test::LockKind;
 using test::PutFile;
@@ -27,26 +33,17 @@ class LogTest : public ::testing::Test {
   Session session_{"job7"};
 };
 
-TEST_F(LogTest, FileLivesInTheTemporaryFolderNamedBySession) {
+TEST_F(LogTest, FileIsNamedBySessionAndLinesCarryTimestampComputerAndUserUntilStartLog) {
   EXPECT_EQ(LogFileName(), session_.TempFolderPath() + "/job7_printer.log");
-}
-
-TEST_F(LogTest, LinesCarryTimestampComputerAndUser) {
   platform::FixLocalNowForTesting({2007, 3, 5, 7, 8, 9});
   WriteLog("Look for settings in /x");
   WriteLog("two\r\nlines");
   std::string prefix = "2007-03-05 07:08:09, " + CurrentComputerName() + ", " + CurrentUserName();
   EXPECT_EQ(GetFile(LogFileName()),
             prefix + ": Look for settings in /x\r\n" + prefix + ": two\r\nlines\r\n");
-}
-
-TEST_F(LogTest, StartLogBeginsAFreshLog) {
-  WriteLog("old run");
   StartLog();
   WriteLog("new run");
-  std::string text = GetFile(LogFileName());
-  EXPECT_EQ(text.find("old run"), std::string::npos);
-  EXPECT_NE(text.find("new run"), std::string::npos);
+  EXPECT_EQ(GetFile(LogFileName()), prefix + ": new run\r\n") << "StartLog begins a fresh log";
 }
 
 TEST_F(LogTest, WaitsForAnotherProcessToReleaseItsLock) {
@@ -73,6 +70,42 @@ TEST_F(LogTest, GivesUpWithTheOpenErrorWhileTheLockStaysHeld) {
   }
   holder.Release();
   EXPECT_EQ(GetFile(LogFileName()).find("never written"), std::string::npos);
+}
+
+// s1 prefixes s12, so s12's file goes too: session ids must not prefix each other.
+TEST(CleanUpTempFiles, RemovesWhatEachPassAllows) {
+  const std::vector<std::string> all = {"old.txt",       "other_patched.ps", "s12_other.pdf",
+                                        "s1_folder",     "s1_params.gs",     "s1_patched.ps",
+                                        "s1_printer.log"};
+  struct Case {
+    bool afterError, debugSetting, debugMarker;
+    const char* sessionId;
+    std::vector<std::string> remaining;
+  } cases[] = {
+      {false, false, false, "s1", {"other_patched.ps", "s1_folder"}},
+      {true, false, false, "s1", {"other_patched.ps", "s1_folder", "s1_printer.log"}},
+      {false, true, false, "s1", {all.begin() + 1, all.end()}},
+      {false, false, true, "s1", all},
+      {false, false, false, "", {"s1_folder"}},
+  };
+  for (const Case& c : cases) {
+    Session session;
+    std::string temp = GetTempFolder();
+    fs::create_directory(temp + "/s1_folder");
+    for (const std::string& name : all)
+      if (name != "s1_folder") PutFile(temp + "/" + name, "x");
+    fs::last_write_time(temp + "/old.txt",
+                        fs::file_time_type::clock::now() - std::chrono::hours(49));
+    if (c.debugMarker) PutFile(session.Root() / "program/debug.txt", "");
+    Job().debug = c.debugSetting;
+    Job().sessionId = c.sessionId;
+    CleanUpTempFiles(c.afterError);
+    std::vector<std::string> remaining;
+    for (const auto& entry : fs::directory_iterator(temp))
+      remaining.push_back(entry.path().filename());
+    std::sort(remaining.begin(), remaining.end());
+    EXPECT_EQ(remaining, c.remaining) << &c - cases;
+  }
 }
 
 }  // namespace
