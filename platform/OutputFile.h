@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ class OutputFile {
   OutputFile& operator=(const OutputFile&) = delete;
 
   void Write(std::string_view bytes);
+  // Appends the whole of another file, copied inside the system where it can be; the number of
+  // bytes appended. Raises when the file cannot be read.
+  std::uint64_t Append(const std::string& path);
   // Writes what is buffered and closes; a failure here is a failed write too.
   void Close();
 

@@ -1,5 +1,7 @@
 #include "production/modMakePDF.h"
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -38,6 +40,7 @@ constexpr const char* kPdfVariable = "QUENTARIS_PDF";
 double copyRetrySeconds = 10.0;
 
 void ExaminePiece(const std::string& piece, Dictionary& properties) {
+  if (piece.size() < 2 || piece[0] != '%' || piece[1] != '%') return;
   static const struct {
     const char* prefix;
     const char* key;
@@ -186,18 +189,22 @@ DictionaryPtr ReadDocumentProperties(const std::string& jobFile) {
   while (lines < kPropertyLines) {
     std::size_t got = job.Read(buffer.data(), buffer.size());
     if (got == 0) break;
-    for (std::size_t i = 0; i < got && lines < kPropertyLines; ++i) {
-      char c = buffer[i];
-      bool joinedLf = afterCr && c == '\n';
-      afterCr = c == '\r';
-      if (joinedLf) continue;
-      if (c != '\r' && c != '\n') {
-        if (piece.size() < kLongestPiece) piece += c;
-        continue;
-      }
+    const char* p = buffer.data();
+    const char* end = p + got;
+    // A piece ends at CR or LF (an LF right after a CR ends nothing more); only CR counts lines.
+    while (p < end && lines < kPropertyLines) {
+      if (afterCr && *p == '\n') ++p;
+      afterCr = false;
+      const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
+      const char* stop = cr ? cr : end;
+      if (const void* lf = std::memchr(p, '\n', stop - p)) stop = static_cast<const char*>(lf);
+      piece.append(p, std::min<std::size_t>(stop - p, kLongestPiece - piece.size()));
+      if (stop == end) break;
       ExaminePiece(piece, *properties);
       piece.clear();
-      if (c == '\r') ++lines;
+      afterCr = *stop == '\r';
+      if (afterCr) ++lines;
+      p = stop + 1;
     }
   }
   ExaminePiece(piece, *properties);

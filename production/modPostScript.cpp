@@ -24,7 +24,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::size_t kBlockSize = 1 << 20;
-constexpr std::size_t kCopyBlockSize = 1 << 16;
 // Only a line's first bytes decide what happens to it; "%%Title:" is the longest mark.
 constexpr std::size_t kHeadSize = 8;
 constexpr int kLinesPerEvents = 1000;
@@ -227,15 +226,8 @@ class Patcher {
     if (epsFile.empty()) return false;
     platform::FileStatus status = platform::StatusOf(epsFile);
     if (!status.exists || status.isFolder) throw RuntimeError(err::kFileNotFound);
-    platform::InputFile eps(epsFile);
     Flush();
-    copyBuffer_.resize(kCopyBlockSize);
-    bool copied = false;
-    while (std::size_t got = eps.Read(copyBuffer_.data(), copyBuffer_.size())) {
-      patched_.Write({copyBuffer_.data(), got});
-      copied = true;
-    }
-    return copied;
+    return patched_.Append(epsFile) > 0;
   }
 
   const std::string title_;
@@ -243,7 +235,6 @@ class Patcher {
   const bool watermark_;
   const DictionaryPtr backgrounds_;
   platform::OutputFile& patched_;
-  std::vector<char> copyBuffer_;
   std::string_view pending_;
   int linesUntilEvents_ = kLinesPerEvents;
   std::int16_t page_ = 0;

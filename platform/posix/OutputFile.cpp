@@ -37,6 +37,32 @@ void OutputFile::Write(std::string_view bytes) {
   used_ += bytes.size();
 }
 
+// copy_file_range moves the bytes without a trip through this process; file systems that
+// cannot do it get a plain copy.
+std::uint64_t OutputFile::Append(const std::string& path) {
+  Descriptor source(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (source.Get() < 0) throw ErrorFromSystem(errno, path);
+  Flush();
+  std::uint64_t appended = 0;
+  for (;;) {
+    ssize_t copied = copy_file_range(source.Get(), nullptr, fd_, nullptr, kBufferSize, 0);
+    if (copied < 0 && errno == EINTR) continue;
+    if (copied < 0) break;
+    if (copied == 0) return appended;
+    appended += static_cast<std::uint64_t>(copied);
+  }
+  if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP)
+    throw ErrorFromSystem(errno, path_);
+  for (;;) {
+    ssize_t got = read(source.Get(), buffer_.data(), buffer_.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) throw ErrorFromSystem(errno, path);
+    if (got == 0) return appended;
+    WriteThrough(buffer_.data(), static_cast<std::size_t>(got));
+    appended += static_cast<std::uint64_t>(got);
+  }
+}
+
 void OutputFile::Close() {
   Flush();
   int fd = fd_;
