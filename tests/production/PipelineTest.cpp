@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <future>
-#include <regex>
 #include <tuple>
 
+#include "services/modText.h"
 #include "tests/production/GhostscriptTesting.h"
 #include "tests/production/ProgramFolder.h"
 
@@ -79,7 +79,7 @@ TEST_F(PipelineTest, BackgroundLandsUnderExactlyTheSelectedPagesOfAConvertedPdf)
   // The port monitor hands the program jobs with CR LF line ends.
   std::string job = root_ / "converted.ps";
   CaptureOutput("pdftops", {"-paper", "A4", root_ / "source.pdf", job});
-  PutFile(job, std::regex_replace(GetFile(job), std::regex("\n"), "\r\n"));
+  PutFile(job, ReplaceAll(GetFile(job), "\n", "\r\n"));
   Settings("output=" + Out("letter.pdf") + "\r\nsuperimpose=" + root_ / "letterhead.pdf<2\r\n");
   ProgramResult result = Print(job, "job1");
   ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
