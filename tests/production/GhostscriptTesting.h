@@ -13,6 +13,7 @@
 #include "services/modFolders.h"
 #include "startup/Dictionary.h"
 #include "startup/modLog.h"
+#include "tests/support/Raised.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/Session.h"
 #include "tests/support/StandIn.h"
@@ -71,12 +72,9 @@ inline std::string CaptureOutput(const std::string& program,
 
 // What an action raises, as "number: description"; "" when it raises nothing.
 inline std::string FailureOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& failure) {
-    return std::to_string(failure.Number()) + ": " + failure.Description();
-  }
-  return "";
+  Error failure = Raised(action);
+  return failure.Number() == 0 ? ""
+                               : std::to_string(failure.Number()) + ": " + failure.Description();
 }
 
 // Whether the text holds the piece; reads shorter in assertions than find against npos.

@@ -7,6 +7,7 @@
 #include "services/Error.h"
 #include "services/modConvert.h"
 #include "services/modPaths.h"
+#include "tests/support/Raised.h"
 #include "tests/support/TempFolder.h"
 
 namespace gui {
@@ -17,15 +18,7 @@ using test::GetFile;
 using test::PutFile;
 using test::TempFolder;
 
-// The error an action raises; number 0 when it raises none.
-Error Raised(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& failure) {
-    return failure;
-  }
-  return Error(0, "");
-}
+using test::Raised;
 
 TEST(Files, ReadAndWriteWholeFilesOrFailWithTheRuntimesNumbers) {
   TempFolder folder;

@@ -15,6 +15,7 @@
 #include "services/modMacros.h"
 #include "startup/JobContext.h"
 #include "startup/modLog.h"
+#include "tests/support/Raised.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/Session.h"
@@ -31,15 +32,7 @@ std::string NewSettingsFile() {
   return GetFile(std::string(GUI_SOURCE_DIR) + "/tests/startup/golden/settings-new.ini");
 }
 
-// The error an action raises; number 0 when it raises none.
-Error Raised(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& failure) {
-    return failure;
-  }
-  return Error(0, "");
-}
+using test::Raised;
 
 class ConfigTest : public ::testing::Test {
  protected:

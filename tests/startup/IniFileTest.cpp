@@ -4,6 +4,7 @@
 
 #include "services/Error.h"
 #include "services/modObjects.h"
+#include "tests/support/Raised.h"
 #include "tests/support/TempFolder.h"
 
 namespace gui {
@@ -12,15 +13,7 @@ namespace {
 using test::GetFile;
 using test::PutFile;
 
-// The error an action raises; number 0 when it raises none.
-Error Raised(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& failure) {
-    return failure;
-  }
-  return Error(0, "");
-}
+using test::Raised;
 
 TEST(Dictionary, KeepsOrderAddsMissingKeysOnReadAndRefusesPresentOnes) {
   DictionaryPtr map = NewDictionary();
