@@ -6,8 +6,6 @@
 
 namespace gui {
 
-// The job's title, author and creation date from its comments in the first 1000 lines.
-DictionaryPtr ReadDocumentProperties(const std::string& jobFile);
 // Turns one print job into the PDF its settings describe.
 void MakePDF(const std::string& jobFile);
 // Opens a PDF with its application, telling the person when that fails; always true.

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Process.h"
+#include "production/DocumentProperties.h"
 #include "production/modMakePDF.h"
 #include "services/Error.h"
 #include "services/modFiles.h"

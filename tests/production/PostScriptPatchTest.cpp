@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "production/DocumentProperties.h"
 #include "production/modMakePDF.h"
 #include "production/modPostScript.h"
 #include "tests/production/GhostscriptTesting.h"
