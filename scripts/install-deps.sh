@@ -10,6 +10,9 @@ packages=(
   ghostscript poppler-utils qpdf xdg-utils
   util-linux procps groff-base
   xvfb xauth imagemagick
+  # Real producers for the tests: LibreOffice with printing (the -nogui build has none), groff,
+  # enscript, and fonts for Latin, Greek and Japanese text.
+  libreoffice-writer groff enscript fonts-dejavu-core fonts-ipafont-gothic
 )
 
 missing=()

@@ -1,0 +1,359 @@
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <tuple>
+#include <vector>
+
+#include "tests/backend/TestUser.h"
+#include "tests/production/GhostscriptTesting.h"
+#include "tests/support/PdfContent.h"
+#include "tests/support/PrivateCups.h"
+
+namespace gui::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kQueue = "QUENTARIS_PDF_Printer";
+constexpr const char* kQueueScript = GUI_SOURCE_DIR "/packaging/quentaris-queue.sh";
+constexpr const char* kFullName = "Test Person";
+constexpr const char* kRed = "255 0 0";
+constexpr const char* kBlue = "0 0 255";
+
+std::string Quoted(const std::string& word) {
+  std::string quoted = "'";
+  for (char c : word)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string Base64(const std::string& bytes) {
+  static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string text;
+  for (std::size_t at = 0; at < bytes.size(); at += 3) {
+    unsigned value = static_cast<unsigned char>(bytes[at]) << 16;
+    if (at + 1 < bytes.size()) value |= static_cast<unsigned char>(bytes[at + 1]) << 8;
+    if (at + 2 < bytes.size()) value |= static_cast<unsigned char>(bytes[at + 2]);
+    for (std::size_t digit = 0; digit < 4; ++digit) {
+      text += at + digit <= bytes.size() ? kDigits[(value >> (18 - 6 * digit)) & 63] : '=';
+    }
+  }
+  return text;
+}
+
+// A 64 x 48 PNG made by Ghostscript: red, with a blue middle half in each direction.
+std::string PictureBytes() {
+  TempFolder folder;
+  PutFile(folder / "picture.ps",
+          "%!PS\n<< /PageSize [64 48] >> setpagedevice 1 0 0 setrgbcolor 0 0 64 48 rectfill "
+          "0 0 1 setrgbcolor 16 12 32 24 rectfill showpage\n");
+  CaptureOutput("/usr/bin/gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=png16m", "-r72",
+                                "-sOutputFile=" + folder / "picture.png", folder / "picture.ps"});
+  return GetFile(folder / "picture.png");
+}
+
+// A flat ODF text document: a heading, text in Latin, Greek and Japanese script, a table and the
+// picture in a frame at a fixed place on the A4 page: 10 cm from the left, 18 cm from the top,
+// 6 by 4.5 cm.
+std::string WriterDocument(const std::string& picture) {
+  return R"xml(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
+ <office:font-face-decls>
+  <style:font-face style:name="DejaVu Sans" svg:font-family="'DejaVu Sans'"/>
+  <style:font-face style:name="IPAGothic" svg:font-family="IPAGothic"/>
+ </office:font-face-decls>
+ <office:styles>
+  <style:default-style style:family="paragraph">
+   <style:text-properties style:font-name="DejaVu Sans" fo:font-size="12pt"
+    style:font-name-asian="IPAGothic" style:font-size-asian="12pt"
+    style:font-name-complex="DejaVu Sans"/>
+  </style:default-style>
+ </office:styles>
+ <office:automatic-styles>
+  <style:page-layout style:name="A4"><style:page-layout-properties fo:page-width="21cm"
+   fo:page-height="29.7cm" fo:margin-top="2cm" fo:margin-bottom="2cm" fo:margin-left="2cm"
+   fo:margin-right="2cm"/></style:page-layout>
+  <style:style style:name="Placed" style:family="graphic"><style:graphic-properties
+   style:wrap="none" style:vertical-pos="from-top" style:vertical-rel="page"
+   style:horizontal-pos="from-left" style:horizontal-rel="page"/></style:style>
+  <style:style style:name="Heading" style:family="paragraph"><style:text-properties
+   fo:font-size="20pt" fo:font-weight="bold"/></style:style>
+ </office:automatic-styles>
+ <office:master-styles><style:master-page style:name="Standard" style:page-layout-name="A4"/>
+ </office:master-styles>
+ <office:body><office:text>
+  <text:h text:style-name="Heading" text:outline-level="1">Quarterly Figures</text:h>
+  <text:p>Grüße, Zoë – 5 €, Ελληνικά, 日本語</text:p>
+  <table:table table:name="Figures">
+   <table:table-column table:number-columns-repeated="2"/>
+   <table:table-row>
+    <table:table-cell office:value-type="string"><text:p>Region</text:p></table:table-cell>
+    <table:table-cell office:value-type="string"><text:p>Revenue</text:p></table:table-cell>
+   </table:table-row>
+   <table:table-row>
+    <table:table-cell office:value-type="string"><text:p>Northwind</text:p></table:table-cell>
+    <table:table-cell office:value-type="string"><text:p>1234</text:p></table:table-cell>
+   </table:table-row>
+   <table:table-row>
+    <table:table-cell office:value-type="string"><text:p>Southgate</text:p></table:table-cell>
+    <table:table-cell office:value-type="string"><text:p>5678</text:p></table:table-cell>
+   </table:table-row>
+  </table:table>
+  <text:p>Closing remark.<draw:frame draw:style-name="Placed" draw:name="Picture"
+   text:anchor-type="paragraph" svg:x="10cm" svg:y="18cm" svg:width="6cm" svg:height="4.5cm">
+   <draw:image><office:binary-data>)xml" +
+         picture + R"xml(</office:binary-data></draw:image></draw:frame></text:p>
+ </office:text></office:body>
+</office:document>
+)xml";
+}
+
+// The virtual printer in a scheduler of the tests' own, one for all tests of the program,
+// printed to by an ordinary user with a full name, with the real backend and gui behind it.
+class RealProducers : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    user_ = std::make_unique<TestUser>();
+    cups_ = std::make_unique<PrivateCups>(std::string("SetEnv QUENTARIS_GUI ") + GUI_BINARY);
+    cups_->AddBackend("quentaris", QUENTARIS_BACKEND);
+    std::string output;
+    EXPECT_EQ(cups_->Client({"env", std::string("QUENTARIS_PPD=") + QUENTARIS_PPD, "sh",
+                             kQueueScript, "add", ""},
+                            &output),
+              0)
+        << output;
+    std::string rename = "usermod -c " + Quoted(kFullName) + " " + user_->Name();
+    EXPECT_EQ(std::system(rename.c_str()), 0);
+  }
+  static void TearDownTestSuite() {
+    cups_.reset();
+    user_.reset();
+  }
+
+  // Each test's PDFs in a folder of their own, named as the pattern says.
+  void UseOutput(const std::string& pattern) {
+    out_ = user_->Home() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::create_directory(out_);
+    chown(out_.c_str(), user_->Uid(), user_->Gid());
+    user_->Put(user_->Home() + "/.config/QUENTARIS/PDF Printer/settings.ini",
+               "[PDF Printer]\r\nshowsaveas=never\r\nshowsettings=never\r\nshowpdf=no\r\n"
+               "output=" +
+                   out_ + "/" + pattern + "\r\n");
+  }
+
+  // Runs a program as the test user in the user's home, a client of the private scheduler; its
+  // exit code, with its standard output and error in output when given.
+  static int AsUser(const std::vector<std::string>& command, std::string* output = nullptr) {
+    std::string line = "runuser -u " + user_->Name() + " -- env HOME=" + Quoted(user_->Home()) +
+                       " CUPS_SERVER=" + Quoted(cups_->Socket()) +
+                       " sh -c 'cd \"$HOME\" && exec \"$@\"' sh";
+    for (const std::string& word : command)
+      line += " " + Quoted(word);
+    FILE* pipe = popen((line + " 2>&1 </dev/null").c_str(), "r");
+    if (pipe == nullptr) return -1;
+    std::string text;
+    char buffer[4096];
+    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
+      text.append(buffer, got);
+    int status = pclose(pipe);
+    if (output != nullptr) *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  // Once the queue is empty and as many PDFs came as are named, or after a minute: "" when each
+  // named PDF is there, else what went wrong, with the scheduler's errors and the logs gui kept
+  // of failed runs.
+  std::string WaitForPdfs(const std::vector<std::string>& names) {
+    for (int attempt = 0; attempt < 600; ++attempt) {
+      std::string jobs;
+      cups_->Client({"lpstat", "-o"}, &jobs);
+      std::vector<std::string> made = FileNames(out_);
+      if (jobs.empty() && made.size() >= names.size()) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (std::all_of(names.begin(), names.end(),
+                    [&](const std::string& name) { return fs::exists(Pdf(name)); }))
+      return "";
+    std::string report = "Missing among the PDFs; the output folder holds:";
+    for (const std::string& name : FileNames(out_))
+      report += " \"" + name + "\"";
+    std::string log = cups_->ErrorLog();
+    std::istringstream lines(log);
+    report += "\nScheduler errors:\n";
+    for (std::string line; std::getline(lines, line);) {
+      if (line.rfind("E [", 0) == 0) report += line + "\n";
+    }
+    std::error_code missing;
+    for (const auto& entry : fs::directory_iterator(user_->JobFolder(), missing)) {
+      if (entry.path().extension() == ".log") report += GetFile(entry.path());
+    }
+    return report;
+  }
+
+  std::string Pdf(const std::string& name) const { return out_ + "/" + name + ".pdf"; }
+
+  // The mode bits and owner of a made PDF: the printing user's alone.
+  void ExpectPrivateToTheUser(const std::string& pdf) const {
+    struct stat facts {};
+    ASSERT_EQ(stat(pdf.c_str(), &facts), 0) << pdf;
+    EXPECT_EQ(facts.st_mode & 07777, 0600u) << pdf;
+    EXPECT_EQ(facts.st_uid, user_->Uid()) << pdf;
+  }
+
+  static inline std::unique_ptr<TestUser> user_;
+  static inline std::unique_ptr<PrivateCups> cups_;
+  std::string out_;
+};
+
+// LibreOffice prints a PDF of its own and names the job after the file, "doc.fodt"; its own PDF
+// export of the same document is what the printed PDF must read like.
+TEST_F(RealProducers, LibreOfficeWriterDocumentPrintsAsItExports) {
+  if (!fs::exists("/usr/bin/soffice")) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+  UseOutput("<title>.pdf");
+  std::string home = user_->Home();
+  user_->Put(home + "/doc.fodt", WriterDocument(Base64(PictureBytes())));
+  fs::create_directory(home + "/export");
+  chown((home + "/export").c_str(), user_->Uid(), user_->Gid());
+  // A profile of its own, made on the first start; both runs share it, one after the other.
+  std::string profile = "-env:UserInstallation=file://" + home + "/libreoffice";
+  std::string said;
+  ASSERT_EQ(
+      AsUser({"soffice", "--headless", "--norestore", profile, "--pt", kQueue, home + "/doc.fodt"},
+             &said),
+      0)
+      << said;
+  ASSERT_EQ(AsUser({"soffice", "--headless", "--norestore", profile, "--convert-to", "pdf",
+                    "--outdir", home + "/export", home + "/doc.fodt"},
+                   &said),
+            0)
+      << said;
+  std::string exported = home + "/export/doc.pdf";
+  ASSERT_TRUE(fs::exists(exported)) << said;
+
+  std::string problems = WaitForPdfs({"doc"});
+  EXPECT_EQ(problems, "") << problems;
+  std::vector<std::string> made = FileNames(out_);
+  ASSERT_EQ(made.size(), 1u) << "LibreOffice's -nogui build has no CUPS and prints nothing";
+  // The content is checked whatever the PDF came to be called.
+  std::string pdf = out_ + "/" + made[0];
+  EXPECT_EQ(PdfInfo(pdf, "Title"), "doc");
+  EXPECT_EQ(PdfInfo(pdf, "Author"), kFullName);
+  EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
+  EXPECT_EQ(UnembeddedFonts(pdf), "");
+  EXPECT_EQ(QpdfProblems(pdf), "");
+  ExpectPrivateToTheUser(pdf);
+
+  std::string text = PdfText(pdf);
+  EXPECT_EQ(Words(text), Words(PdfText(exported))) << text;
+  for (const char* piece : {"Quarterly Figures", "Grüße, Zoë – 5 €, Ελληνικά, 日本語", "Region",
+                            "Revenue", "Northwind", "1234", "Southgate", "5678"})
+    EXPECT_TRUE(Contains(text, piece)) << piece << " in\n" << text;
+
+  // The frame's blue middle and red edge, where the export has them too.
+  EXPECT_TRUE(HasImage(pdf, 64, 48)) << CaptureOutput("pdfimages", {"-list", pdf});
+  for (const auto& [x, y, colour] : {std::tuple{368, 574, kBlue}, std::tuple{300, 530, kRed}}) {
+    EXPECT_EQ(PixelAt(exported, 1, x, y), colour) << x << "," << y << " in the export";
+    EXPECT_EQ(PixelAt(pdf, 1, x, y), colour) << x << "," << y;
+  }
+}
+
+// lp hands CUPS a PDF, a text file and a picture; CUPS makes PDF of each (texttopdf, imagetopdf)
+// and names the jobs after the files.
+// The PDFs are named after the files, so that each is found whatever its title.
+TEST_F(RealProducers, LpOfAPdfATextFileAndAPictureGivesOnePdfEach) {
+  UseOutput("<basedocname>.pdf");
+  std::string home = user_->Home();
+  MakeEmbeddedPdf(
+      "%!PS\n<< /PageSize [595 842] >> setpagedevice /Helvetica findfont 20 scalefont setfont\n"
+      "72 760 moveto (Minutes one: the budget is approved) show showpage\n"
+      "72 760 moveto (Minutes two: the roof is repaired) show showpage\n"
+      "72 760 moveto (Minutes three: the meeting closes) show showpage\n",
+      home + "/minutes.pdf");
+  fs::copy_file(home + "/minutes.pdf", home + "/excerpt.pdf");
+  const std::string notes = "Grüße aus Köln – 5 € für Zoë\nΕλληνικά: καλημέρα\n";
+  for (const char* made : {"minutes.pdf", "excerpt.pdf"})
+    chown((home + "/" + made).c_str(), user_->Uid(), user_->Gid());
+  user_->Put(home + "/notes.txt", notes);
+  user_->Put(home + "/picture.png", PictureBytes());
+
+  for (const std::vector<std::string>& print : {std::vector<std::string>{"minutes.pdf"},
+                                                {"notes.txt"},
+                                                {"picture.png"},
+                                                {"-o", "page-ranges=2", "excerpt.pdf"}}) {
+    std::vector<std::string> command = {"lp", "-d", kQueue};
+    command.insert(command.end(), print.begin(), print.end());
+    std::string said;
+    EXPECT_EQ(AsUser(command, &said), 0) << said;
+  }
+  std::string problems = WaitForPdfs({"minutes", "notes", "picture", "excerpt"});
+  ASSERT_EQ(problems, "") << problems;
+
+  const std::tuple<const char*, const char*> made[] = {
+      {"minutes", "3"}, {"notes", "1"}, {"picture", "1"}, {"excerpt", "1"}};
+  for (const auto& [title, pages] : made) {
+    std::string pdf = Pdf(title);
+    EXPECT_EQ(PdfInfo(pdf, "Title"), title);
+    EXPECT_EQ(PdfInfo(pdf, "Author"), kFullName) << title;
+    EXPECT_EQ(PdfInfo(pdf, "Pages"), pages) << title;
+    EXPECT_EQ(UnembeddedFonts(pdf), "") << title;
+    EXPECT_EQ(QpdfProblems(pdf), "") << title;
+    ExpectPrivateToTheUser(pdf);
+  }
+
+  std::string minutes = Pdf("minutes");
+  EXPECT_TRUE(Contains(PageText(minutes, 1), "Minutes one: the budget is approved"));
+  EXPECT_TRUE(Contains(PageText(minutes, 2), "Minutes two: the roof is repaired"));
+  EXPECT_TRUE(Contains(PageText(minutes, 3), "Minutes three: the meeting closes"));
+  std::string excerpt = PdfText(Pdf("excerpt"));
+  EXPECT_TRUE(Contains(excerpt, "Minutes two: the roof is repaired")) << excerpt;
+  EXPECT_FALSE(Contains(excerpt, "Minutes one") || Contains(excerpt, "Minutes three")) << excerpt;
+
+  // texttopdf's glyphs carry no Unicode mapping, so no reader gets the text back out of its PDF
+  // or of ours: the page must look as texttopdf's own PDF of the file looks.
+  std::string reference = home + "/notes-reference.pdf";
+  ProgramResult texttopdf = RunProgram(
+      "/bin/sh",
+      {"-c", "exec /usr/lib/cups/filter/texttopdf 1 \"$1\" notes.txt 1 '' \"$2\" >\"$3\"", "sh",
+       user_->Name(), home + "/notes.txt", reference},
+      {std::string("PPD=") + QUENTARIS_PPD, "CHARSET=utf-8"});
+  ASSERT_EQ(texttopdf.exitCode, 0) << texttopdf.errorOutput;
+  auto gray = [](const std::string& pdf) {
+    CaptureOutput("pdftoppm", {"-r", "36", "-gray", "-singlefile", pdf, pdf});
+    return GetFile(pdf + ".pgm");
+  };
+  std::string expected = gray(reference);
+  ASSERT_GT(std::count_if(expected.begin() + 20, expected.end(),
+                          [](char c) { return static_cast<unsigned char>(c) < 128; }),
+            50)
+      << "texttopdf drew the text";
+  EXPECT_TRUE(gray(Pdf("notes")) == expected) << "notes.pdf does not look like texttopdf's PDF";
+
+  // imagetopdf turns the landscape picture to fill the portrait page: blue middle, red edge.
+  std::string picture = Pdf("picture");
+  EXPECT_EQ(PixelAt(picture, 1, 297, 421), kBlue);
+  EXPECT_EQ(PixelAt(picture, 1, 40, 421), kRed);
+  EXPECT_EQ(PixelAt(picture, 1, 297, 100), kRed);
+  EXPECT_TRUE(HasImage(picture, 64, 48)) << CaptureOutput("pdfimages", {"-list", picture});
+}
+
+}  // namespace
+}  // namespace gui::test
