@@ -84,19 +84,21 @@ Variables FindGraphicalSession() {
 
 }  // namespace
 
-std::vector<std::string> GuiEnvironment(const std::string& name, const std::string& home,
-                                        const std::string& shell) {
-  std::vector<std::string> environment = {"HOME=" + home, "USER=" + name, "LOGNAME=" + name,
-                                          "SHELL=" + shell, "PATH=/usr/local/bin:/usr/bin:/bin"};
+GuiSession GuiEnvironment(const std::string& name, const std::string& home,
+                          const std::string& shell) {
+  GuiSession gui;
+  gui.environment = {"HOME=" + home, "USER=" + name, "LOGNAME=" + name, "SHELL=" + shell,
+                     "PATH=/usr/local/bin:/usr/bin:/bin"};
   Variables session = FindGraphicalSession();
-  if (session.empty()) {
-    environment.push_back("QUENTARIS_UI=headless");
+  gui.headless = session.empty();
+  if (gui.headless) {
+    gui.environment.push_back("QUENTARIS_UI=headless");
     if (const char* language = std::getenv("LANG"))
-      environment.push_back(std::string("LANG=") + language);
+      gui.environment.push_back(std::string("LANG=") + language);
   }
   for (const auto& [variable, value] : session)
-    environment.push_back(variable + "=" + value);
-  return environment;
+    gui.environment.push_back(variable + "=" + value);
+  return gui;
 }
 
 }  // namespace gui::backend

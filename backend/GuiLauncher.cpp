@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <linux/close_range.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,17 +22,25 @@ std::vector<char*> Pointers(const std::vector<std::string>& texts) {
   return pointers;
 }
 
-[[noreturn]] void BecomeGui(const std::string& program, std::vector<char*>& argv,
-                            std::vector<char*>& envp, int report) {
-  setsid();
-  // The job file was made private; the user's PDFs get the permissions of a usual session.
-  umask(022);
+void PointStreams(int errors) {
   int null = open("/dev/null", O_RDWR);
-  if (null >= 0) {
-    dup2(null, 0);
-    dup2(null, 1);
-    dup2(null, 2);
-  }
+  if (null < 0) return;
+  dup2(null, 0);
+  dup2(null, 1);
+  dup2(errors >= 0 ? errors : null, 2);
+}
+
+[[noreturn]] void BecomeGui(const std::string& program, std::vector<char*>& argv,
+                            std::vector<char*>& envp, int errors, int report) {
+  setsid();
+  // The job file and the PDFs made from it are the user's alone.
+  umask(077);
+  // The backend's cancellation handling is not gui's, and gui starts with no signal held back.
+  signal(SIGTERM, SIG_DFL);
+  sigset_t none;
+  sigemptyset(&none);
+  sigprocmask(SIG_SETMASK, &none, nullptr);
+  PointStreams(errors);
   close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
   execve(program.c_str(), argv.data(), envp.data());
   int failure = errno;
@@ -42,8 +51,8 @@ std::vector<char*> Pointers(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-bool StartGui(const std::string& program, const std::vector<std::string>& arguments,
-              const std::vector<std::string>& environment, std::string& error) {
+pid_t StartGui(const std::string& program, const std::vector<std::string>& arguments,
+               const std::vector<std::string>& environment, int errors, std::string& error) {
   std::vector<std::string> words = {program};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv = Pointers(words);
@@ -51,10 +60,10 @@ bool StartGui(const std::string& program, const std::vector<std::string>& argume
   int report[2];
   if (pipe2(report, O_CLOEXEC) != 0) {
     error = std::string("Unable to start gui: ") + std::strerror(errno);
-    return false;
+    return -1;
   }
   pid_t child = fork();
-  if (child == 0) BecomeGui(program, argv, envp, report[1]);
+  if (child == 0) BecomeGui(program, argv, envp, errors, report[1]);
   close(report[1]);
   int failure = 0;
   ssize_t got = child < 0 ? 0 : read(report[0], &failure, sizeof failure);
@@ -63,9 +72,9 @@ bool StartGui(const std::string& program, const std::vector<std::string>& argume
   if (child < 0 || got == static_cast<ssize_t>(sizeof failure)) {
     if (child > 0) waitpid(child, nullptr, 0);
     error = "Unable to start '" + program + "': " + std::strerror(failure);
-    return false;
+    return -1;
   }
-  return true;
+  return child;
 }
 
 }  // namespace gui::backend

@@ -1,5 +1,6 @@
 #include "backend/JobFile.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "backend/LineEnds.h"
+#include "backend/Cancellation.h"
 #include "platform/Environment.h"
 #include "platform/posix/Descriptor.h"
 #include "services/modFolders.h"
@@ -47,8 +48,7 @@ bool EnterPrivateLevel(Descriptor& parent, const std::string& name, const std::s
   return true;
 }
 
-bool CopyInput(int input, int output, const std::string& head, LineEndScan& scan) {
-  scan.Feed(head.data(), head.size());
+bool CopyInput(int input, int output, const std::string& head) {
   if (!WriteFully(output, head.data(), head.size())) return false;
   std::vector<char> buffer(65536);
   for (;;) {
@@ -56,7 +56,6 @@ bool CopyInput(int input, int output, const std::string& head, LineEndScan& scan
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
     if (got == 0) return true;
-    scan.Feed(buffer.data(), static_cast<std::size_t>(got));
     if (!WriteFully(output, buffer.data(), static_cast<std::size_t>(got))) return false;
   }
 }
@@ -86,23 +85,31 @@ std::string JobFile::PrepareFolder(std::string& error) {
 bool JobFile::Write(const std::string& folder, const std::string& name, const std::string& head,
                     int input, std::string& error) {
   std::string path = folder + "/" + name;
+  RemoveOnCancel(path);
   Descriptor output(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
   if (output.Get() < 0) {
     error = Reason("Unable to create the job file", path);
+    RemoveOnCancel({});
     return false;
   }
-  LineEndScan scan;
-  if (!CopyInput(input, output.Get(), head, scan) || fsync(output.Get()) != 0) {
+  if (!CopyInput(input, output.Get(), head) || fsync(output.Get()) != 0) {
     error = Reason("Unable to write the job file", path);
     unlink(path.c_str());
-    return false;
-  }
-  // The program finds lines by CR, as the jobs of Windows drivers end them.
-  if (scan.WantsCrLf() && !ConvertToCrLf(path, error)) {
-    unlink(path.c_str());
+    RemoveOnCancel({});
     return false;
   }
   return true;
+}
+
+// Session ids never begin with one another, so the prefix names this session's files alone.
+void JobFile::RemoveSession(const std::string& folder, const std::string& sessionId) {
+  DIR* listing = opendir(folder.c_str());
+  if (listing == nullptr) return;
+  while (dirent* entry = readdir(listing)) {
+    if (std::strncmp(entry->d_name, sessionId.c_str(), sessionId.size()) == 0)
+      unlinkat(dirfd(listing), entry->d_name, 0);
+  }
+  closedir(listing);
 }
 
 }  // namespace gui::backend

@@ -4,8 +4,8 @@
 
 namespace gui::backend {
 
-// The job's PostScript, written by the user into the user's own temporary folder for gui,
-// where gui removes it with the session's other files.
+// The job's bytes as they came, written by the user into the user's own temporary folder for
+// gui, where gui removes it with the session's other files.
 class JobFile {
  public:
   // The folder gui uses for the environment this process has now: the product's folder below
@@ -15,9 +15,13 @@ class JobFile {
   static std::string PrepareFolder(std::string& error);
 
   // Creates folder/name new (0600, never through a link) and copies head then the rest of the
-  // input into it; false with the reason in error. A failed copy leaves no file.
+  // input into it; false with the reason in error. A failed copy leaves no file, and neither
+  // does a cancellation: the file stays registered for removal on cancel when this succeeds.
   static bool Write(const std::string& folder, const std::string& name, const std::string& head,
                     int input, std::string& error);
+
+  // Removes every file of the session in the folder: what a gui ended by a cancellation left.
+  static void RemoveSession(const std::string& folder, const std::string& sessionId);
 };
 
 }  // namespace gui::backend

@@ -24,15 +24,14 @@ std::string ReadHead(int input) {
   return head;
 }
 
-std::string NotPostScriptReason(const std::string& head) {
+JobKind KindOf(const std::string& head) {
   std::size_t start = !head.empty() && head[0] == '\x04' ? 1 : 0;
-  if (head.compare(start, 2, "%!") == 0 || head.compare(0, 4, "\xC5\xD0\xD3\xC6") == 0) return {};
-  if (head.empty()) return "The job is empty.";
-  if (head.compare(0, 5, "%PDF-") == 0) {
-    return "The job is a PDF document, not PostScript: print it through the queue so that CUPS "
-           "converts it, not as raw data.";
-  }
-  return "The job is not PostScript: it does not begin with \"%!\".";
+  if (head.compare(start, 2, "%!") == 0 || head.compare(0, 4, "\xC5\xD0\xD3\xC6") == 0)
+    return {".ps", {}};
+  if (head.compare(0, 5, "%PDF-") == 0) return {".pdf", {}};
+  if (head.empty()) return {{}, "The job is empty."};
+  return {{},
+          "The job is neither PostScript nor PDF: it begins with neither \"%!\" nor \"%PDF-\"."};
 }
 
 }  // namespace gui::backend

@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl1-mesa-dev
-  libcups2-dev cups cups-client cups-bsd
+  libcups2-dev cups cups-client cups-bsd cups-filters
   ghostscript poppler-utils qpdf xdg-utils
   util-linux procps groff-base
   xvfb xauth imagemagick

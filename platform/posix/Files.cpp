@@ -186,8 +186,9 @@ bool AppendExclusive(const std::string& path, const std::string& text) {
 void CopyToNewFile(const std::string& source, const std::string& destination) {
   Descriptor from(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (from.Get() < 0) throw ErrorFromSystem(errno, source);
+  // What is copied is delivered, and a delivered PDF is its owner's alone, whatever the umask.
   Descriptor to(
-      open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+      open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
   if (to.Get() < 0) throw ErrorFromSystem(errno, destination);
   std::vector<unsigned char> buffer(1 << 20);
   for (;;) {

@@ -18,8 +18,9 @@ constexpr std::size_t kDirectSize = 1 << 16;
 
 }  // namespace
 
+// The job's files and the PDFs made from them are their owner's alone, whatever the umask.
 OutputFile::OutputFile(const std::string& path) : path_(path), buffer_(kBufferSize) {
-  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  fd_ = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd_ < 0) throw ErrorFromSystem(errno, path);
 }
 

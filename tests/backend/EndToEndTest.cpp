@@ -10,6 +10,7 @@
 #include "printing/CPrinterInfo.h"
 #include "printing/cups/CupsSpooler.h"
 #include "startup/modInstances.h"
+#include "tests/backend/Eventually.h"
 #include "tests/backend/TestUser.h"
 #include "tests/production/GhostscriptTesting.h"
 #include "tests/support/FakeSpooler.h"
@@ -22,10 +23,10 @@ namespace fs = std::filesystem;
 
 constexpr const char* kQueueScript = GUI_SOURCE_DIR "/packaging/quentaris-queue.sh";
 
-// Once every file is there and no job file of the user is left, or after half a minute: the
+// Once every file is there and no job file is left in the folder, or after half a minute: the
 // logs of runs of gui for the user that ended in an error (a run that ends well removes its log
 // with its other files).
-std::string ErrorLogsOnceDone(const TestUser& user, const std::vector<std::string>& files) {
+std::string ErrorLogsOnceDone(const std::string& jobFolder, const std::vector<std::string>& files) {
   std::string logs;
   bool done = false;
   for (int attempt = 0; attempt < 300 && !done; ++attempt) {
@@ -34,9 +35,9 @@ std::string ErrorLogsOnceDone(const TestUser& user, const std::vector<std::strin
     done =
         std::all_of(files.begin(), files.end(), [](const auto& file) { return fs::exists(file); });
     std::error_code missing;
-    for (const auto& entry : fs::directory_iterator(user.JobFolder(), missing)) {
+    for (const auto& entry : fs::directory_iterator(jobFolder, missing)) {
       if (entry.path().extension() == ".log") logs += GetFile(entry.path());
-      if (entry.path().extension() == ".ps") done = false;
+      if (entry.path().extension() == ".ps" || entry.path().extension() == ".pdf") done = false;
     }
   }
   return done ? logs : logs + "\n(not every file came, or a job file outlived its run of gui)";
@@ -78,13 +79,25 @@ class EndToEnd : public ::testing::Test {
 
   // Whether the scheduler came to have no unfinished job.
   bool WaitForQueues() {
-    for (int attempt = 0; attempt < 300; ++attempt) {
+    return Eventually([this] {
       std::string jobs;
       cups_.Client({"lpstat", "-o"}, &jobs);
-      if (jobs.empty()) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
-    return false;
+      return jobs.empty();
+    });
+  }
+
+  // The states of the queue's finished jobs, and the listing that shows their last messages.
+  std::vector<ipp_jstate_t> FinishedJobs(const std::string& queue, std::string& listing) {
+    cups_.Client({"lpstat", "-W", "completed", "-l", "-o", queue}, &listing);
+    cupsSetServer(cups_.Socket().c_str());
+    cups_job_t* jobs = nullptr;
+    int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_COMPLETED);
+    std::vector<ipp_jstate_t> states;
+    for (int i = 0; i < count; ++i)
+      states.push_back(jobs[i].state);
+    cupsFreeJobs(count, jobs);
+    cupsSetServer(nullptr);
+    return states;
   }
 
   TestUser user_;
@@ -145,10 +158,10 @@ TEST_F(EndToEnd, JobsBecomePdfsWithTheirInstancesSettingsAndARawJobNotPostScript
   ASSERT_EQ(Print("QUENTARIS_PDF_Printer", GUI_SOURCE_DIR "/samples/report.ps"), 0);
   ASSERT_EQ(Print("QUENTARIS_PDF_Printer_Invoices", pdfJob), 0);
   EXPECT_TRUE(WaitForQueues()) << cups_.ErrorLog();
-  EXPECT_TRUE(Contains(cups_.ErrorLog(), "The job is not PostScript"));
+  EXPECT_TRUE(Contains(cups_.ErrorLog(), "The job is neither PostScript nor PDF"));
   std::string plain = out_ + "/default-report.pdf";
   std::string invoice = out_ + "/invoices-report.pdf";
-  std::string errorLogs = ErrorLogsOnceDone(user_, {plain, invoice});
+  std::string errorLogs = ErrorLogsOnceDone(user_.JobFolder(), {plain, invoice});
   ASSERT_TRUE(fs::exists(plain) && fs::exists(invoice)) << errorLogs << cups_.ErrorLog();
   EXPECT_EQ(errorLogs, "");
   EXPECT_EQ(PdfInfo(plain, "Title"), "Quarterly Report");
@@ -157,6 +170,65 @@ TEST_F(EndToEnd, JobsBecomePdfsWithTheirInstancesSettingsAndARawJobNotPostScript
   EXPECT_EQ(PdfInfo(invoice, "Title"), "Invoice");
   EXPECT_EQ(PdfInfo(invoice, "Author"), "Accounts");
   EXPECT_EQ(PdfInfo(invoice, "Pages"), "2");
+  EXPECT_EQ(fs::status(plain).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(invoice).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// Without a desktop session nobody sees gui's error box: the job ends aborted, with it.
+TEST_F(EndToEnd, AJobThatMakesNoPdfIsAbortedWithGuisMessage) {
+  std::string broken = user_.Home() + "/broken.ps";
+  user_.Put(broken, "%!PS-Adobe-3.0\n%%EndComments\nquentaris_undefined_operator\nshowpage\n");
+  ASSERT_EQ(Print("QUENTARIS_PDF_Printer", broken), 0);
+  ASSERT_TRUE(WaitForQueues()) << cups_.ErrorLog();
+  std::string listing;
+  EXPECT_EQ(FinishedJobs("QUENTARIS_PDF_Printer", listing),
+            std::vector<ipp_jstate_t>{IPP_JSTATE_ABORTED});
+  std::string message = "QUENTARIS PDF Printer: An error occured. Error ";
+  EXPECT_TRUE(Contains(listing, "Status: " + message)) << listing;
+  EXPECT_TRUE(Contains(listing, "/undefined in quentaris_undefined_operator")) << listing;
+  EXPECT_TRUE(Contains(cups_.ErrorLog(), message));
+  EXPECT_TRUE(fs::is_empty(out_));
+}
+
+TEST_F(EndToEnd, ATemporaryFolderPlantedByAnotherUserIsPassedOver) {
+  TestUser other("b");
+  fs::create_directory(user_.SharedTempFolder());
+  chown(user_.SharedTempFolder().c_str(), other.Uid(), other.Gid());
+  ASSERT_EQ(Print("QUENTARIS_PDF_Printer", GUI_SOURCE_DIR "/samples/report.ps"), 0);
+  std::string plain = out_ + "/default-report.pdf";
+  std::string errorLogs = ErrorLogsOnceDone(user_.CacheJobFolder(), {plain});
+  ASSERT_TRUE(fs::exists(plain)) << errorLogs << cups_.ErrorLog();
+  EXPECT_EQ(errorLogs, "");
+  EXPECT_TRUE(fs::is_empty(user_.SharedTempFolder()));
+  EXPECT_EQ(fs::status(plain).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// A filter that hands on the start of the job and then takes its time keeps the backend
+// receiving until the job is cancelled.
+TEST_F(EndToEnd, AJobCancelledWhileItIsReceivedLeavesNoFile) {
+  TempFolder filters;
+  fs::permissions(filters.Path(), fs::perms::owner_all | fs::perms::others_exec);
+  std::string slow = filters / "slow";
+  PutScript(slow, "head -c 6000\nexec sleep 300");
+  fs::permissions(slow, fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
+  std::string ppd = GetFile(QUENTARIS_PPD);
+  std::string passThrough = "application/postscript 0 -\"";
+  ASSERT_TRUE(Contains(ppd, passThrough));
+  ppd.replace(ppd.find(passThrough), passThrough.size(), "application/postscript 0 " + slow + "\"");
+  PutFile(filters / "slow.ppd", ppd);
+  ASSERT_EQ(cups_.Client({"lpadmin", "-p", "Slow", "-E", "-v", "quentaris:/", "-P",
+                          filters / "slow.ppd", "-o", "printer-error-policy=abort-job"}),
+            0);
+  ASSERT_EQ(Print("Slow", GUI_SOURCE_DIR "/samples/report.ps"), 0);
+  EXPECT_TRUE(Eventually([&] {
+    return fs::exists(user_.JobFolder()) && FileNames(user_.JobFolder()).size() == 1;
+  })) << cups_.ErrorLog();
+  EXPECT_EQ(cups_.Client({"cancel", "-a", "Slow"}), 0);
+  EXPECT_TRUE(WaitForQueues());
+  EXPECT_TRUE(Eventually([&] {
+    return !fs::exists(user_.JobFolder()) || FileNames(user_.JobFolder()).empty();
+  })) << cups_.ErrorLog();
+  EXPECT_TRUE(fs::is_empty(out_));
 }
 
 }  // namespace

@@ -16,8 +16,10 @@ namespace gui::test {
 // fresh folder; removed again with its temporary folder when the object goes.
 class TestUser {
  public:
-  // One account per test process, so that test processes running at once do not meet.
-  TestUser() : name_("quentaris" + std::to_string(getpid())), home_(root_ / "home") {
+  // One account per test process and suffix, so that test processes running at once do not
+  // meet.
+  explicit TestUser(const std::string& suffix = "")
+      : name_("quentaris" + std::to_string(getpid()) + suffix), home_(root_ / "home") {
     namespace fs = std::filesystem;
     fs::permissions(root_.Path(), fs::perms::owner_all | fs::perms::others_exec);
     std::string command = "id " + name_ + " >/dev/null 2>&1 && usermod -d " + home_ + " " + name_ +
@@ -34,7 +36,7 @@ class TestUser {
   }
   ~TestUser() {
     std::error_code ignored;
-    std::filesystem::remove_all("/tmp/quentaris-" + std::to_string(uid_), ignored);
+    std::filesystem::remove_all(SharedTempFolder(), ignored);
     std::system(("userdel " + name_ + " >/dev/null 2>&1").c_str());
   }
 
@@ -42,10 +44,12 @@ class TestUser {
   uid_t Uid() const { return uid_; }
   gid_t Gid() const { return gid_; }
   const std::string& Home() const { return home_; }
-  // The folder gui and the backend use for the user's jobs when no desktop session runs.
-  std::string JobFolder() const {
-    return "/tmp/quentaris-" + std::to_string(uid_) + "/QUENTARIS/PDF Printer";
-  }
+  // The user's own folder in /tmp, and the folder gui and the backend use for the user's jobs
+  // when no desktop session runs and nobody else holds that name.
+  std::string SharedTempFolder() const { return "/tmp/quentaris-" + std::to_string(uid_); }
+  std::string JobFolder() const { return SharedTempFolder() + "/QUENTARIS/PDF Printer"; }
+  // Where the jobs go instead when someone else holds it.
+  std::string CacheJobFolder() const { return home_ + "/.cache/QUENTARIS/PDF Printer"; }
   // Writes a file as the user's own.
   void Put(const std::string& path, const std::string& bytes) const {
     PutFile(path, bytes);

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace gui::test {
+
+// Whether something that another process brings about comes true within half a minute.
+inline bool Eventually(const std::function<bool()>& condition) {
+  for (int attempt = 0; attempt < 300; ++attempt) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return condition();
+}
+
+}  // namespace gui::test
