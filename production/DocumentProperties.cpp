@@ -5,6 +5,10 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "production/PdfFacts.h"
+#include "production/PdfStrings.h"
+#include "script/Utf8.h"
+#include "services/modDocumentInfo.h"
 #include "services/modText.h"
 
 namespace gui {
@@ -14,6 +18,46 @@ namespace {
 constexpr int kPropertyLines = 1000;
 // Longer comment values are cut, so a hostile job cannot make the reader hold it all.
 constexpr std::size_t kLongestPiece = 64 * 1024;
+
+// Malformed bytes do not survive a round trip through the decoder.
+bool IsUtf8(const std::string& bytes) {
+  std::string character;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    std::size_t start = pos;
+    character.clear();
+    script::utf8::Append(character, script::utf8::Decode(bytes, pos));
+    if (bytes.compare(start, pos - start, character) != 0) return false;
+  }
+  return true;
+}
+
+std::string FromWindows1252(const std::string& bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (char c : bytes)
+    script::utf8::Append(text, script::utf8::FromAnsi(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// A comment's bytes as UTF-8: UTF-16 after its byte-order mark, UTF-8 when they are valid UTF-8,
+// else Windows-1252 (what Windows drivers write).
+std::string CommentText(const std::string& bytes) {
+  if (bytes.starts_with("\xFE\xFF")) return TrimSpaces(Utf16BeToUtf8(bytes.substr(2)));
+  return TrimSpaces(IsUtf8(bytes) ? bytes : FromWindows1252(bytes));
+}
+
+// A comment's value; one written as a PostScript string is decoded, and what follows it ignored.
+// Only a hex string with a byte-order mark is decoded: "<draft>" is more likely a title than hex.
+std::string CommentValue(const std::string& written) {
+  std::string value = TrimSpaces(written);
+  std::size_t pos = 0;
+  if (value.starts_with('(')) return CommentText(LiteralStringAt(value, pos));
+  if (LowerCase(value.substr(0, 5)) == "<feff") {
+    std::string bytes = HexStringAt(value, pos);
+    if (pos != 0) return CommentText(bytes);
+  }
+  return CommentText(value);
+}
 
 void ExaminePiece(const std::string& piece, Dictionary& properties) {
   if (piece.size() < 2 || piece[0] != '%' || piece[1] != '%') return;
@@ -25,15 +69,13 @@ void ExaminePiece(const std::string& piece, Dictionary& properties) {
   for (const auto& comment : kComments) {
     std::size_t length = std::char_traits<char>::length(comment.prefix);
     if (LowerCase(piece.substr(0, length)) == comment.prefix) {
-      properties.Set(comment.key, TrimSpaces(piece.substr(length)));
+      properties.Set(comment.key, CommentValue(piece.substr(length)));
       return;
     }
   }
 }
 
-}  // namespace
-
-DictionaryPtr ReadDocumentProperties(const std::string& jobFile) {
+DictionaryPtr PostScriptProperties(const std::string& jobFile) {
   DictionaryPtr properties = NewDictionary();
   platform::InputFile job(jobFile);
   std::vector<char> buffer(1 << 16);
@@ -62,6 +104,26 @@ DictionaryPtr ReadDocumentProperties(const std::string& jobFile) {
     }
   }
   ExaminePiece(piece, *properties);
+  return properties;
+}
+
+DictionaryPtr PdfProperties(const std::string& jobFile) {
+  PdfFacts facts = ReadPdfFacts(jobFile);
+  DictionaryPtr properties = NewDictionary();
+  if (!facts.author.empty()) properties->Set("author", facts.author);
+  if (!facts.title.empty()) properties->Set("title", facts.title);
+  if (!facts.creationDate.empty()) properties->Set("creationdate", facts.creationDate);
+  return properties;
+}
+
+}  // namespace
+
+DictionaryPtr ReadDocumentProperties(const std::string& jobFile) {
+  DictionaryPtr properties =
+      IsPdfJob(jobFile) ? PdfProperties(jobFile) : PostScriptProperties(jobFile);
+  if (properties->Exists("title")) {
+    properties->Set("title", TitleWithoutDocumentExtension(properties->Text("title")));
+  }
   return properties;
 }
 

@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl1-mesa-dev
   libcups2-dev cups cups-client cups-bsd cups-filters
-  ghostscript poppler-utils qpdf xdg-utils
+  ghostscript poppler-utils qpdf xdg-utils zlib1g-dev
   util-linux procps groff-base
   xvfb xauth imagemagick
   # Real producers for the tests: LibreOffice with printing (the -nogui build has none), groff,

@@ -8,6 +8,7 @@
 #include "platform/SpecialFolders.h"
 #include "services/Error.h"
 #include "services/ScriptHost.h"
+#include "services/modDocumentInfo.h"
 #include "services/modFiles.h"
 #include "services/modFolders.h"
 #include "services/modLocalize.h"
@@ -51,11 +52,13 @@ std::string BaseDocumentName() {
   return MakeValidFileName(name);
 }
 
+// The document's title or author, with the fallbacks that keep "<title>.pdf" from being ".pdf".
 std::string DocumentInfo(const std::string& key) {
   if (!Job().documentInfo) {
     throw Error(91, "Object variable or With block variable not set");
   }
-  return Job().documentInfo->Text(key);
+  std::string own = Job().documentInfo->Text(key);
+  return key == "title" ? TitleOrFallback(own) : AuthorOrFallback(own);
 }
 
 std::string RunGuid() {

@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include "services/Error.h"
 #include "services/modConvert.h"
+#include "services/modDocumentInfo.h"
 #include "services/modFiles.h"
 #include "services/modFolders.h"
 #include "services/modLocalize.h"
@@ -157,11 +158,15 @@ void ExpandText(Dictionary& settings, const std::string& name) {
   settings.Set(name, ExpandMacros(settings.Text(name), false));
 }
 
+// An author or title that is still empty after the document's own gets the fallback, so that
+// no PDF lacks one.
 void PreferDocumentValue(Dictionary& settings, const std::string& name,
-                         const std::string& switchName) {
+                         const std::string& switchName,
+                         std::string (*fallback)(const std::string&)) {
   ExpandText(settings, name);
   std::string own = Job().documentInfo ? Job().documentInfo->Text(name) : std::string();
   if (!own.empty() && LowerCase(settings.Text(switchName)) != "no") settings.Set(name, own);
+  settings.Set(name, fallback(settings.Text(name)));
 }
 
 }  // namespace
@@ -228,8 +233,8 @@ void ApplySettingMacros(Dictionary& settings) {
   ExpandText(settings, "watermarktext");
   ExpandPath(settings, "mergefile");
   ExpandPath(settings, "superimpose");
-  PreferDocumentValue(settings, "author", "usedefaultauthor");
-  PreferDocumentValue(settings, "title", "usedefaulttitle");
+  PreferDocumentValue(settings, "author", "usedefaultauthor", AuthorOrFallback);
+  PreferDocumentValue(settings, "title", "usedefaulttitle", TitleOrFallback);
   ExpandText(settings, "subject");
   ExpandText(settings, "keywords");
 }

@@ -27,10 +27,9 @@ bool ReadUrandom(unsigned char* buffer, std::size_t size) {
   return done == size;
 }
 
-}  // namespace
-
-// A user without an entry in the user database is named by the number of the account.
-std::string UserName() {
+// Calls back with the user database's entry of the current user, or with nullptr.
+template <typename Use>
+std::string WithUserEntry(Use use) {
   uid_t user = geteuid();
   long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
   std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
@@ -39,8 +38,29 @@ std::string UserName() {
   while (getpwuid_r(user, &entry, buffer.data(), buffer.size(), &result) == ERANGE &&
          buffer.size() < (1u << 20))
     buffer.resize(buffer.size() * 2);
-  if (result != nullptr && result->pw_name != nullptr) return result->pw_name;
-  return std::to_string(user);
+  return use(result, user);
+}
+
+}  // namespace
+
+// A user without an entry in the user database is named by the number of the account.
+std::string UserName() {
+  return WithUserEntry([](const passwd* entry, uid_t user) {
+    if (entry != nullptr && entry->pw_name != nullptr) return std::string(entry->pw_name);
+    return std::to_string(user);
+  });
+}
+
+std::string UserFullName() {
+  try {
+    return WithUserEntry([](const passwd* entry, uid_t) {
+      if (entry == nullptr || entry->pw_gecos == nullptr) return std::string();
+      std::string gecos = entry->pw_gecos;
+      return gecos.substr(0, gecos.find(','));
+    });
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 std::string ComputerName() {

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "production/DocumentProperties.h"
 #include "production/modMakePDF.h"
 #include "production/modPostScript.h"
 #include "tests/production/GhostscriptTesting.h"
@@ -135,26 +134,6 @@ TEST_F(PostScriptPatchTest, MarksAndLineEndsAcrossReadBlocksAndGarbagePassThroug
   }
   job += std::string(12 << 20, '\n') + "%%Page: tail";
   ExpectSameAsReference(job);
-}
-
-// Any case, any place in the first 1000 lines, LF-joined pieces too; the last one wins.
-TEST_F(PostScriptPatchTest, DocumentPropertiesComeFromTheFirstThousandLines) {
-  auto read = [&](const std::string& job) {
-    PutFile(job_, job);
-    DictionaryPtr properties = ReadDocumentProperties(job_);
-    return properties->Text("title") + "|" + properties->Text("author") + "|" +
-           properties->Text("creationdate");
-  };
-  EXPECT_EQ(read(kJob), "after the first page|after the first page|");
-  EXPECT_EQ(read("%!PS\n%%TITLE:  (Lf) \n%%creationDate: (D:2024)\n%%For:x"), "(Lf)|x|(D:2024)");
-  std::string lines;
-  for (int line = 1; line < 1000; ++line)
-    lines += line % 2 ? "x\r\n" : "y\r";
-  EXPECT_EQ(read(lines + "%%Title: last\r%%For: beyond\r"), "last||");
-  // A line end, or its CR LF, cut by the reader's block.
-  const std::string marks = "\r\n%%Title: t\r\n%%For: a\r";
-  for (std::size_t before = 0; before <= marks.size(); ++before)
-    EXPECT_EQ(read(std::string((1 << 16) - before, 'x') + marks), "t|a|") << before;
 }
 
 TEST_F(PostScriptPatchTest, TheSixteenBitPageNumberOverflowsAbove32767Pages) {

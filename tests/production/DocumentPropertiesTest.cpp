@@ -1,0 +1,252 @@
+#include "production/DocumentProperties.h"
+
+#include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Identity.h"
+#include "services/modDocumentInfo.h"
+#include "services/modMacros.h"
+#include "services/modSystem.h"
+#include "startup/JobContext.h"
+#include "startup/modConfig.h"
+#include "tests/support/RunProgram.h"
+#include "tests/support/ScopedVariable.h"
+#include "tests/support/Session.h"
+#include "tests/support/TempFolder.h"
+
+namespace gui::test {
+namespace {
+
+// Lines end at CR or CR LF; "%%Title:" twice, "%%title:", a "%%For:" line holding a lone LF
+// and "%%Page: 0 0" after it, comments after the first page.
+const std::string kJob =
+    "%!PS-Adobe-3.0\r\n%%Title: Old title\r\n%%title: lower case stays\r"
+    "%%For: Old author\n%%Page: 0 0 joined by a lone LF\r\n%%Title:second\r\n%%Pages: 4\r\n"
+    "%%EndComments\r\n%%Page: 1 1\r\n(page one) show\r\n%%Title: after the first page\r\n"
+    "%%For: after the first page\r\n%%Page: 2 2\r(page two) show\n(same line) show\r\n\r\n"
+    "%%Page:3 3\r\n(page three) show\r\n%%Page:\r\n%%PageTrailer\r\n%%EOF";
+
+class DocumentPropertiesTest : public ::testing::Test {
+ protected:
+  // "title|author|creationdate" of a job.
+  std::string Read(const std::string& job) {
+    PutFile(job_, job);
+    DictionaryPtr properties = ReadDocumentProperties(job_);
+    return properties->Text("title") + "|" + properties->Text("author") + "|" +
+           properties->Text("creationdate");
+  }
+
+  TempFolder folder_;
+  std::string job_ = folder_ / "job.ps";
+};
+
+// Any case, any place in the first 1000 lines, LF-joined pieces too; the last one wins.
+TEST_F(DocumentPropertiesTest, DocumentPropertiesComeFromTheFirstThousandLines) {
+  EXPECT_EQ(Read(kJob), "after the first page|after the first page|");
+  EXPECT_EQ(Read("%!PS\n%%TITLE:  (Lf) \n%%creationDate: (D:2024)\n%%For:x"), "Lf|x|D:2024");
+  std::string lines;
+  for (int line = 1; line < 1000; ++line)
+    lines += line % 2 ? "x\r\n" : "y\r";
+  EXPECT_EQ(Read(lines + "%%Title: last\r%%For: beyond\r"), "last||");
+  // A line end, or its CR LF, cut by the reader's block.
+  const std::string marks = "\r\n%%Title: t\r\n%%For: a\r";
+  for (std::size_t before = 0; before <= marks.size(); ++before)
+    EXPECT_EQ(Read(std::string((1 << 16) - before, 'x') + marks), "t|a|") << before;
+}
+
+// What CUPS's filters and Windows drivers write: PostScript strings with octal escapes in UTF-8
+// or Windows-1252, and unquoted text in either.
+TEST_F(DocumentPropertiesTest, CommentsWrittenAsPostScriptStringsAreDecoded) {
+  struct Case {
+    std::string comment;
+    std::string value;
+  } cases[] = {
+      {"%%Title: (Report \\(draft\\) \\303\\274)", "Report (draft) \u00fc"},
+      {"%%Title: (Caf\\351 \\200 5 \\226 \\223q\\224)", "Caf\u00e9 \u20ac 5 \u2013 \u201cq\u201d"},
+      {"%%Title: (outer (inner) end) ignored after", "outer (inner) end"},
+      {"%%Title: (tab\\there\\\\back\\)) ", "tab\there\\back)"},
+      {"%%Title: (\\1010\\12)", "A0\n"},
+      {"%%Title: ( padded )", "padded"},
+      {"%%Title: (unclosed (", "unclosed ("},
+      {"%%Title: <FEFF00DC0062006500720020D83DDE00>", "\u00dcber \U0001F600"},
+      {"%%Title: <feff0041> more", "A"},
+      {"%%Title: <draft>", "<draft>"},
+      {"%%Title: Caf\xE9 \x80", "Caf\u00e9 \u20ac"},
+      {"%%Title: Caf\xC3\xA9 \xE2\x82\xAC", "Caf\u00e9 \u20ac"},
+      {"%%Title: J\\374rgen", "J\\374rgen"},
+      {"%%tItLe: (report.odt)", "report"},
+      {"%%Title: (Version 1.2)", "Version 1.2"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Read("%!PS-Adobe-3.0\n" + c.comment + "\n%%EndComments\n"), c.value + "||")
+        << c.comment;
+  }
+  EXPECT_EQ(Read("%!PS\r\n%%For: (alice)\r\n%%CreationDate: (D:20240101\\051)\r\n"),
+            "|alice|D:20240101)");
+}
+
+TEST_F(DocumentPropertiesTest, PdfJobsAreReadByTheirContentWhateverTheirName) {
+  PutFile(folder_ / "info.ps", "%!PS\n[/Title (report.odt) /Author (Ann) /DOCINFO pdfmark\n");
+  ASSERT_EQ(RunProgram("/usr/bin/gs",
+                       {"-q", "-dNOPAUSE", "-dBATCH", "-sDEVICE=pdfwrite", "-sOutputFile=" + job_,
+                        folder_ / "info.ps", "-c", "showpage"},
+                       {})
+                .exitCode,
+            0);
+  DictionaryPtr properties = ReadDocumentProperties(job_);
+  EXPECT_EQ(properties->Text("title") + "|" + properties->Text("author"), "report|Ann");
+  EXPECT_EQ(properties->Text("creationdate").substr(0, 4), "D:20");
+  // Without information the map stays empty: fallbacks belong to the settings and macros.
+  PutFile(job_, "%PDF-1.4\n1 0 obj << /Pages 2 0 R >> endobj\ntrailer << /Root 1 0 R >>\n");
+  EXPECT_EQ(ReadDocumentProperties(job_)->Count(), 0u);
+}
+
+TEST(TitleWithoutDocumentExtensionTest, OnlyABareFileNameLosesItsExtension) {
+  struct Case {
+    const char* title;
+    const char* expected;
+  } cases[] = {
+      {"report.odt", "report"},
+      {"Q3 plan.docx", "Q3 plan"},
+      {"notes.txt", "notes"},
+      {"photo.PNG", "photo"},
+      {"archive.2024.pdf", "archive.2024"},
+      {"Version 1.2", "Version 1.2"},
+      {"Microsoft Word - report.docx", "Microsoft Word - report.docx"},
+      {"/home/ann/report.odt", "/home/ann/report.odt"},
+      {"C:\\Docs\\report.doc", "C:\\Docs\\report.doc"},
+      {"setup.exe", "setup.exe"},
+      {".odt", ".odt"},
+      {"report.", "report."},
+      {"", ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TitleWithoutDocumentExtension(c.title), c.expected) << c.title;
+}
+
+// The settings and the macros of a job whose document may lack a title or an author.
+class FallbackTest : public ::testing::Test {
+ protected:
+  FallbackTest() {
+    std::filesystem::create_directories(home_ + "/Desktop");
+    ResetMacrosForTesting();
+    Job().documentInfo = NewDictionary();
+  }
+  void Document(const std::string& title, const std::string& author, const std::string& name) {
+    if (!title.empty()) Job().documentInfo->Set("title", title);
+    if (!author.empty()) Job().documentInfo->Set("author", author);
+    Job().documentName = name;
+  }
+
+  Session session_;
+  std::string home_ = session_.Root() / "home";
+  ScopedVariable homeVariable_{"HOME", home_};
+  std::string user_ = AuthorOrFallback("");
+};
+
+TEST_F(FallbackTest, EmptyTitlesAndAuthorsFallBackToTheJobAndTheUser) {
+  ASSERT_FALSE(user_.empty());
+  struct Case {
+    const char* title;  // the document's
+    const char* author;
+    const char* name;  // the job's
+    std::vector<std::string> settings;
+    std::string output;    // the file's name on the desktop
+    std::string expected;  // title|author
+  } cases[] = {
+      {"", "", "report.odt", {}, "report.pdf", "report|" + user_},
+      {"", "", "(stdin)", {}, "Untitled.pdf", "Untitled|" + user_},
+      {"", "", "", {}, "Untitled.pdf", "Untitled|" + user_},
+      {"Doc", "Ann", "report.odt", {}, "Doc.pdf", "Doc|Ann"},
+      {"", "", "x.odt", {"title=Mine", "author=ACME"}, "x.pdf", "Mine|ACME"},
+      {"Doc",
+       "Ann",
+       "",
+       {"title=Mine", "author=ACME", "usedefaulttitle=no", "usedefaultauthor=NO"},
+       "Doc.pdf",
+       "Mine|ACME"},
+      {"Doc",
+       "Ann",
+       "x.odt",
+       {"usedefaulttitle=no", "usedefaultauthor=no"},
+       "Doc.pdf",
+       "x|" + user_},
+  };
+  for (const Case& c : cases) {
+    Job().documentInfo = NewDictionary();
+    Document(c.title, c.author, c.name);
+    DictionaryPtr settings = DefaultSettings();
+    for (const std::string& entry : c.settings)
+      settings->Set(entry.substr(0, entry.find('=')), entry.substr(entry.find('=') + 1));
+    ApplySettingMacros(*settings);
+    EXPECT_EQ(settings->Text("output"), home_ + "/Desktop/" + c.output) << c.name;
+    EXPECT_EQ(settings->Text("title") + "|" + settings->Text("author"), c.expected) << c.name;
+    EXPECT_EQ(Job().documentInfo->Text("title"), c.title) << "the map keeps the document's own";
+  }
+}
+
+TEST_F(FallbackTest, TitleAndAuthorMacrosFallBackToo) {
+  Document("", "", "Q3 plan.docx");
+  EXPECT_EQ(ExpandMacros("<title>|<author>", false), "Q3 plan|" + user_);
+  Document("A/B", "Ann", "");
+  EXPECT_EQ(ExpandMacros("<title>|<author>", true), "A_B|Ann");
+}
+
+// Runs the action in a child process under another account; what it returns.
+std::string AsUser(uid_t user, const std::function<std::string()>& action) {
+  int ends[2];
+  if (pipe(ends) != 0) return "no pipe";
+  pid_t child = fork();
+  if (child == 0) {
+    close(ends[0]);
+    std::string text = seteuid(user) == 0 ? action() : "no seteuid";
+    _exit(write(ends[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 1);
+  }
+  close(ends[1]);
+  std::string text;
+  char buffer[256];
+  for (ssize_t got; (got = read(ends[0], buffer, sizeof buffer)) > 0;)
+    text.append(buffer, static_cast<std::size_t>(got));
+  close(ends[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return text;
+}
+
+// An account of the user database for the test's lifetime.
+class Account {
+ public:
+  Account(const std::string& name, const std::string& options) : name_(name) {
+    if (std::system(("useradd -M " + options + " " + name).c_str()) != 0) return;
+    if (const passwd* entry = getpwnam(name.c_str())) uid_ = entry->pw_uid;
+  }
+  ~Account() { std::system(("userdel " + name_ + " >/dev/null 2>&1").c_str()); }
+  uid_t Uid() const { return uid_; }
+
+ private:
+  std::string name_;
+  uid_t uid_ = 0;
+};
+
+TEST(UserFullNameTest, IsTheUserDatabasesNameUpToTheFirstComma) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to add accounts";
+  Account named("qdoc" + std::to_string(getpid()) + "a", "-c 'Zo\u00eb Adams,Room 4,555-1234'");
+  Account bare("qdoc" + std::to_string(getpid()) + "b", "");
+  ASSERT_NE(named.Uid(), 0u);
+  ASSERT_NE(bare.Uid(), 0u);
+  EXPECT_EQ(
+      AsUser(named.Uid(), [] { return platform::UserFullName() + "|" + AuthorOrFallback(""); }),
+      "Zo\u00eb Adams|Zo\u00eb Adams");
+  EXPECT_EQ(AsUser(bare.Uid(), [] { return platform::UserFullName() + "|"; }), "|");
+}
+
+}  // namespace
+}  // namespace gui::test
