@@ -108,10 +108,12 @@ GhostscriptDialect DialectOfVersion(const std::string& version) {
 }
 
 // Warnings of a run that succeeded (a damaged input that Ghostscript repaired or skipped) are
-// kept in the log before the output file goes.
+// kept in the log before the output file goes. Ghostscript ends some failures with exit code 0,
+// a full disk among them ("ERROR: ioerror ... on closing pdfwrite device"): they fail here.
 void FinishOutputFile(const std::string& outputFile) {
   if (!FileExists(outputFile)) return;
   std::string output = ReadTextFile(outputFile);
+  if (output.find("ERROR:") != std::string::npos) ReportFailure(0, outputFile);
   if (!output.empty()) WriteLog(std::string("Ghostscript output:") + kCrLf + output + kCrLf);
   if (!DebugMarkerExists()) platform::RemoveFile(outputFile);
 }
@@ -182,9 +184,9 @@ void GhostscriptParameters::Write(const std::string& path) const {
   WritePrivateTextFile(path, Text());
 }
 
-bool WriteGhostscriptParams(const std::string& paramFile, const std::string& patchedFile,
+bool WriteGhostscriptParams(const std::string& paramFile, const std::string& jobFile,
                             const std::string& pdfFile, const std::string& headerFile,
-                            Dictionary& settings) {
+                            Dictionary& settings, const JobSurroundings& surroundings) {
   GhostscriptParameters parameters(FoundGhostscriptDialect(settings));
   std::string target = settings.Text("target");
   if (!target.empty()) parameters.Add("-dPDFSETTINGS#/" + LowerCase(target));
@@ -200,7 +202,11 @@ bool WriteGhostscriptParams(const std::string& paramFile, const std::string& pat
   }
   parameters.Add("-f");
   parameters.AddInputFile(headerFile);
-  parameters.AddInputFile(patchedFile);
+  for (const std::string& file : surroundings.beforeJob)
+    parameters.AddInputFile(file);
+  parameters.AddInputFile(jobFile);
+  for (const std::string& file : surroundings.afterJob)
+    parameters.AddInputFile(file);
   parameters.Write(paramFile);
   return true;
 }

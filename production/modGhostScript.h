@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "startup/Dictionary.h"
 
@@ -40,10 +41,17 @@ class GhostscriptParameters {
   std::string text_;
 };
 
+// What Ghostscript runs around the job besides the header: the files between the header and
+// the job (background forms, the page start) and those after it (the document trailer).
+struct JobSurroundings {
+  std::vector<std::string> beforeJob;
+  std::vector<std::string> afterJob;
+};
+
 // Writes the parameter file of the main run; returns true.
-bool WriteGhostscriptParams(const std::string& paramFile, const std::string& patchedFile,
+bool WriteGhostscriptParams(const std::string& paramFile, const std::string& jobFile,
                             const std::string& pdfFile, const std::string& headerFile,
-                            Dictionary& settings);
+                            Dictionary& settings, const JobSurroundings& surroundings = {});
 // Runs Ghostscript on a parameter file; returns only on success, else raises 1005, 1007 or 1008.
 void RunGhostscript(Dictionary& settings, const std::string& paramFile);
 

@@ -10,6 +10,8 @@
 #include "platform/Environment.h"
 #include "platform/Files.h"
 #include "platform/Shell.h"
+#include "production/DocumentTrailer.h"
+#include "production/PageStart.h"
 #include "production/modGhostScript.h"
 #include "production/modMerge.h"
 #include "production/modPostScript.h"
@@ -79,15 +81,21 @@ std::optional<Error> CopyWithRetries(const std::string& source, const std::strin
   }
 }
 
-void CreateBackgrounds(Dictionary& settings, const JobFiles& files, std::string& epsPattern) {
-  if (!SuperimposeEnabled(settings)) return;
-  epsPattern = files("_si_#.eps");
+// Makes a form of every background; the form files, which run before the job.
+std::vector<std::string> CreateBackgrounds(Dictionary& settings, const JobFiles& files) {
+  if (!SuperimposeEnabled(settings)) return {};
+  std::string epsPattern = files("_si_#.eps");
   std::string fullPattern = files("_si_full_#.eps");
   std::string paramPattern = files("_si_param_#.gs");
   WriteLog("Superimpose EPS: " + epsPattern);
   WriteLog("Superimpose Full EPS: " + fullPattern);
   WriteLog("Superimpose parameters: " + paramPattern);
   CreateBackgroundEps(settings, epsPattern, fullPattern, paramPattern);
+  std::vector<std::string> forms;
+  int items = ParseBackgroundSpec(settings.Text("superimpose"))->Count();
+  for (int item = 1; item <= items; ++item)
+    forms.push_back(BackgroundFileName(epsPattern, item));
+  return forms;
 }
 
 // Merges the printed PDF with the merge file; the merged PDF, or the printed one unchanged.
@@ -106,21 +114,49 @@ std::string Merge(Dictionary& settings, const JobFiles& files, const std::string
   return files("_merge.pdf");
 }
 
-// Everything from the job file to the destination; false when the copy was given up.
+// Everything from the job file to the destination; false when the copy was given up. The job
+// runs as it came, between the header and the document trailer.
 bool Produce(Dictionary& settings, const std::string& jobFile, const std::string& output) {
   JobFiles files(GetTempFolder());
-  std::string epsPattern;
-  CreateBackgrounds(settings, files, epsPattern);
-  WriteLog("Patch");
-  PatchPostScriptFile(settings, epsPattern, files("_patched.ps"), jobFile);
+  JobSurroundings surroundings;
+  surroundings.beforeJob = CreateBackgrounds(settings, files);
+  if (PageStartEnabled(settings)) {
+    WriteLog("Page start");
+    WritePageStart(files("_pagestart.ps"), settings, jobFile);
+    surroundings.beforeJob.push_back(files("_pagestart.ps"));
+  }
   WriteLog("Header");
   WritePostScriptHeader(files("_header.ps"), settings);
+  WriteDocumentTrailer(files("_trailer.ps"), settings);
+  surroundings.afterJob.push_back(files("_trailer.ps"));
   WriteLog("Parameters");
-  WriteGhostscriptParams(files("_params.gs"), files("_patched.ps"), files("_printer.pdf"),
-                         files("_header.ps"), settings);
+  WriteGhostscriptParams(files("_params.gs"), jobFile, files("_printer.pdf"), files("_header.ps"),
+                         settings, surroundings);
   WriteLog("Ghostscript");
   RunGhostscript(settings, files("_params.gs"));
   return CopyToDestination(Merge(settings, files, files("_printer.pdf")), output);
+}
+
+// "Report.pdf" as "Report (2).pdf", "Report (3).pdf", ...
+std::string NumberedName(const std::string& path, int number) {
+  std::string folder = GetFolderPart(path);
+  std::string name = path.substr(folder.size());
+  std::string::size_type dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) dot = name.size();
+  return folder + name.substr(0, dot) + " (" + std::to_string(number) + ")" + name.substr(dot);
+}
+
+// An existing file that nobody agreed to replace is kept: the new PDF takes the next free name.
+std::string UnclaimedOutput(Dictionary& settings, const std::string& output) {
+  if (!ConfirmOverwriteEnabled(settings) || output == Job().confirmedOutputFile ||
+      !platform::StatusOf(output).exists) {
+    return output;
+  }
+  std::string free = output;
+  for (int number = 2; platform::StatusOf(free).exists; ++number)
+    free = NumberedName(output, number);
+  WriteLog("'" + output + "' exists already; the PDF goes to '" + free + "'");
+  return free;
 }
 
 void Finish(Dictionary& settings, const std::string& output) {
@@ -171,7 +207,11 @@ void MakePDF(const std::string& jobFile) {
   if (output.empty()) {
     WriteLog("No output specified");
   } else {
-    if (!Produce(*settings, jobFile, output)) return;
+    output = UnclaimedOutput(*settings, output);
+    if (!Produce(*settings, jobFile, output)) {
+      Job().deliveryGivenUp = true;
+      return;
+    }
     Finish(*settings, output);
   }
   OpenTemporaryFolderWhenDebugging();

@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "platform/Files.h"
-#include "platform/OutputFile.h"
-#include "production/modSuperimpose.h"
 #include "production/modWatermark.h"
 #include "services/Error.h"
 #include "services/modFiles.h"
 #include "services/modFolders.h"
 #include "services/modText.h"
 #include "services/modWindows1252.h"
-#include "ui/UserInterface.h"
 
 namespace gui {
 
@@ -24,221 +21,67 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::size_t kBlockSize = 1 << 20;
-// Only a line's first bytes decide what happens to it; "%%Title:" is the longest mark.
-constexpr std::size_t kHeadSize = 8;
-constexpr int kLinesPerEvents = 1000;
-constexpr std::int32_t kMostPages = 32767;
+// Only a line's first bytes decide whether it counts; "%%BeginDocument" is the longest mark.
+constexpr std::size_t kHeadSize = 16;
 constexpr const char* kMakerWebAddress = "https://www.quentaris.com";
 
 bool StartsWith(std::string_view text, std::string_view mark) {
   return text.substr(0, mark.size()) == mark;
 }
 
-// A cheap first test: most lines are no DSC comment and need no comparison with the marks.
-bool IsComment(std::string_view head) {
-  return head.size() >= 2 && head[0] == '%' && head[1] == '%';
-}
-
-bool IsPageLine(std::string_view head) {
-  return StartsWith(head, "%%Page:");
-}
-
-// Hands the lines of a job to a visitor while holding one block of it: Begin receives a line's
-// first bytes (up to kHeadSize) and answers whether it wants the rest, Rest receives the rest in
-// pieces, End the line's end as read (CR, CR LF, or nothing at the end of the file), and Flush
-// comes before the bytes handed over are reused. A line ends at CR or CR LF; a lone LF stays
-// inside the line.
-template <typename Visitor>
-class LineScanner {
- public:
-  explicit LineScanner(Visitor& visitor) : visitor_(visitor) {}
-
-  void Scan(platform::InputFile& job) {
-    std::vector<char> block(kBlockSize);
-    while (std::size_t got = job.Read(block.data(), block.size()))
-      Feed(block.data(), block.data() + got);
-    if (part_ == Part::Head) Begin({head_, headSize_});
-    if (part_ != Part::Start) visitor_.End({});
-    visitor_.Flush();
-  }
-
- private:
-  enum class Part { Start, Head, Body, Skip };
-
-  void Feed(const char* p, const char* end) {
-    if (afterCr_ && *p == '\n') ++p;
-    afterCr_ = false;
-    while (p < end) {
-      const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
-      const char* stop = cr ? cr : end;
-      if (part_ == Part::Start || part_ == Part::Head) {
-        p = TakeHead(p, stop, cr != nullptr);
-        if (part_ == Part::Head) break;  // the block ended inside the head
-      }
-      if (part_ == Part::Body && stop > p) visitor_.Rest({p, static_cast<std::size_t>(stop - p)});
-      if (!cr) break;
-      p = EndLine(cr, end);
-    }
-    visitor_.Flush();
-  }
-
-  // Hands over the head of the line that runs from p to stop; a head cut by the block's end is
-  // kept in head_ until the next block completes it.
-  const char* TakeHead(const char* p, const char* stop, bool lineEnds) {
-    auto length = static_cast<std::size_t>(stop - p);
-    if (part_ == Part::Start && (length >= kHeadSize || lineEnds)) {
-      Begin({p, std::min(length, kHeadSize)});
-      return p + std::min(length, kHeadSize);
-    }
-    if (part_ == Part::Start) visitor_.Flush();  // head_ may still be waiting to be written
-    part_ = Part::Head;
-    while (p < stop && headSize_ < kHeadSize)
-      head_[headSize_++] = *p++;
-    if (headSize_ < kHeadSize && !lineEnds) return p;
-    Begin({head_, headSize_});
-    headSize_ = 0;
-    return p;
-  }
-
-  void Begin(std::string_view head) { part_ = visitor_.Begin(head) ? Part::Body : Part::Skip; }
-
-  const char* EndLine(const char* cr, const char* end) {
-    const char* next = cr + 1;
-    if (next == end) {
-      afterCr_ = true;
-    } else if (*next == '\n') {
-      ++next;
-    }
-    visitor_.End({cr, static_cast<std::size_t>(next - cr)});
-    part_ = Part::Start;
-    return next;
-  }
-
-  Visitor& visitor_;
-  Part part_ = Part::Start;
-  char head_[kHeadSize] = {};
-  std::size_t headSize_ = 0;
-  bool afterCr_ = false;
-};
-
-template <typename Visitor>
-void ScanLines(platform::InputFile& job, Visitor& visitor) {
-  LineScanner<Visitor>(visitor).Scan(job);
-}
-
+// Counts the page comments of the job itself: a document embedded between "%%BeginDocument"
+// and "%%EndDocument" (an EPS figure) brings its own, which print no page. A line ends at CR,
+// LF or CR LF, whatever the producer wrote.
 class PageCounter {
  public:
-  bool Begin(std::string_view head) {
-    if (IsComment(head) && IsPageLine(head)) {
-      if (pages_ == INT32_MAX) throw RuntimeError(err::kOverflow);
-      ++pages_;
+  // Examines the block's lines; answers how many bytes at its end are the start of a line too
+  // short to judge yet, which the next block must begin with.
+  std::size_t Feed(const char* begin, const char* end, bool atEnd) {
+    const char* p = begin;
+    nextCr_ = nextLf_ = nullptr;
+    for (;;) {
+      if (lineStart_) {
+        if (static_cast<std::size_t>(end - p) < kHeadSize && !atEnd) return end - p;
+        Examine({p, std::min<std::size_t>(end - p, kHeadSize)});
+      }
+      const char* stop = NextBreak(p, end);
+      lineStart_ = stop != end;
+      if (!lineStart_) return 0;
+      p = stop + 1;
     }
-    return false;
   }
-  void Rest(std::string_view) {}
-  void End(std::string_view) {}
-  void Flush() {}
+
   std::int32_t Pages() const { return pages_; }
 
  private:
+  const char* NextBreak(const char* p, const char* end) {
+    if (nextCr_ < p) nextCr_ = Find(p, end, '\r');
+    if (nextLf_ < p) nextLf_ = Find(p, end, '\n');
+    return std::min(nextCr_, nextLf_);
+  }
+
+  static const char* Find(const char* p, const char* end, char c) {
+    const void* found = std::memchr(p, c, end - p);
+    return found ? static_cast<const char*>(found) : end;
+  }
+
+  void Examine(std::string_view head) {
+    if (head.size() < 2 || head[0] != '%' || head[1] != '%') return;
+    if (StartsWith(head, "%%BeginDocument")) {
+      ++depth_;
+    } else if (StartsWith(head, "%%EndDocument")) {
+      if (depth_ > 0) --depth_;
+    } else if (depth_ == 0 && StartsWith(head, "%%Page:")) {
+      if (pages_ == INT32_MAX) throw RuntimeError(err::kOverflow);
+      ++pages_;
+    }
+  }
+
+  const char* nextCr_ = nullptr;
+  const char* nextLf_ = nullptr;
+  bool lineStart_ = true;
+  int depth_ = 0;
   std::int32_t pages_ = 0;
-};
-
-std::int16_t ToPageNumber(std::int32_t pages) {
-  if (pages > kMostPages) throw RuntimeError(err::kOverflow);
-  return static_cast<std::int16_t>(pages);
-}
-
-// Writes the job line by line with CR LF; before the first page it replaces the title and
-// author comments, after each page comment it inserts the page's background and watermark.
-class Patcher {
- public:
-  Patcher(Dictionary& settings, DictionaryPtr backgrounds, platform::OutputFile& patched)
-      // Ghostscript takes these comments over the header's document information and reads them
-      // as single-byte text, as it reads the header's strings.
-      : title_("%%Title: " + ToWindows1252(settings.Text("title"))),
-        author_("%%For: " + ToWindows1252(settings.Text("author"))),
-        watermark_(WatermarkEnabled(settings)),
-        backgrounds_(std::move(backgrounds)),
-        patched_(patched) {}
-
-  bool Begin(std::string_view head) {
-    if (--linesUntilEvents_ == 0) {
-      linesUntilEvents_ = kLinesPerEvents;
-      Ui().ProcessEvents();
-    }
-    onPage_ = false;
-    if (IsComment(head)) {
-      if (page_ == 0 && StartsWith(head, "%%Title:")) return Replace(title_);
-      if (page_ == 0 && StartsWith(head, "%%For:")) return Replace(author_);
-      if (IsPageLine(head)) CountPage();
-    }
-    Emit(head);
-    return true;
-  }
-
-  void Rest(std::string_view piece) { Emit(piece); }
-
-  void End(std::string_view ending) {
-    Emit(ending == kCrLf ? ending : kCrLf);
-    if (onPage_) InsertPageStart();
-  }
-
-  void Flush() {
-    patched_.Write(pending_);
-    pending_ = {};
-  }
-
- private:
-  // Pieces that follow each other in memory are written as one, so that an unchanged run of
-  // lines ended by CR LF goes out as it came in.
-  void Emit(std::string_view bytes) {
-    if (pending_.data() + pending_.size() == bytes.data()) {
-      pending_ = {pending_.data(), pending_.size() + bytes.size()};
-    } else {
-      Flush();
-      pending_ = bytes;
-    }
-  }
-
-  void CountPage() {
-    if (page_ == kMostPages) throw RuntimeError(err::kOverflow);
-    ++page_;
-    onPage_ = true;
-  }
-
-  bool Replace(const std::string& line) {
-    Emit(line);
-    return false;
-  }
-
-  void InsertPageStart() {
-    bool inserted = backgrounds_ && CopyBackground(backgrounds_->Text(std::to_string(page_)));
-    if (watermark_) {
-      Emit("gsave watermark grestore\r\n");
-      inserted = true;
-    }
-    if (inserted) Emit(kCrLf);
-  }
-
-  // Streams the page description into the patched file; true when it had any content.
-  bool CopyBackground(const std::string& epsFile) {
-    if (epsFile.empty()) return false;
-    platform::FileStatus status = platform::StatusOf(epsFile);
-    if (!status.exists || status.isFolder) throw RuntimeError(err::kFileNotFound);
-    Flush();
-    return patched_.Append(epsFile) > 0;
-  }
-
-  const std::string title_;
-  const std::string author_;
-  const bool watermark_;
-  const DictionaryPtr backgrounds_;
-  platform::OutputFile& patched_;
-  std::string_view pending_;
-  int linesUntilEvents_ = kLinesPerEvents;
-  std::int16_t page_ = 0;
-  bool onPage_ = false;
 };
 
 // The lines of the header after the document information: an ISO Latin-1 encoding for
@@ -317,23 +160,9 @@ std::string ZoomLine(const std::string& zoom) {
 }
 
 std::string DocumentInformation(Dictionary& settings) {
-  static const struct {
-    const char* entry;
-    const char* key;  // null for the producer
-  } kEntries[] = {{"/CreationDate (", "creationdate"},
-                  {"/ModDate (", "moddate"},
-                  {"/Creator (", "creator"},
-                  {"/Producer (", nullptr},
-                  {"/Title (", "title"},
-                  {"/Subject (", "subject"},
-                  {"/Keywords (", "keywords"},
-                  {"/Author (", "author"}};
   std::string text = "[";
-  for (const auto& item : kEntries) {
-    std::string value =
-        item.key ? settings.Text(item.key) : kProductName + " / " + kMakerWebAddress;
-    if (!value.empty()) text.append(item.entry).append(EscapePSText(value)).append(")\r\n");
-  }
+  for (const auto& [entry, value] : DocumentInformationEntries(settings))
+    text.append("/").append(entry).append(" (").append(EscapePSText(value)).append(")\r\n");
   return text;
 }
 
@@ -351,24 +180,39 @@ std::string HeaderText(Dictionary& settings) {
 
 }  // namespace
 
+std::vector<std::pair<std::string, std::string>> DocumentInformationEntries(Dictionary& settings) {
+  static const struct {
+    const char* entry;
+    const char* key;  // null for the producer
+  } kEntries[] = {{"CreationDate", "creationdate"},
+                  {"ModDate", "moddate"},
+                  {"Creator", "creator"},
+                  {"Producer", nullptr},
+                  {"Title", "title"},
+                  {"Subject", "subject"},
+                  {"Keywords", "keywords"},
+                  {"Author", "author"}};
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (const auto& item : kEntries) {
+    std::string value =
+        item.key ? settings.Text(item.key) : kProductName + " / " + kMakerWebAddress;
+    if (!value.empty()) entries.emplace_back(item.entry, value);
+  }
+  return entries;
+}
+
 std::int32_t GetPageCount(const std::string& jobFile) {
   platform::InputFile job(jobFile);
   PageCounter counter;
-  ScanLines(job, counter);
-  return counter.Pages();
-}
-
-void PatchPostScriptFile(Dictionary& settings, const std::string& epsPattern,
-                         const std::string& patchedFile, const std::string& jobFile) {
-  DictionaryPtr backgrounds;
-  if (SuperimposeEnabled(settings)) {
-    backgrounds = BuildBackgroundPages(settings, epsPattern, ToPageNumber(GetPageCount(jobFile)));
+  std::vector<char> block(kHeadSize + kBlockSize);
+  std::size_t carried = 0;
+  for (;;) {
+    std::size_t got = job.Read(block.data() + carried, kBlockSize);
+    const char* end = block.data() + carried + got;
+    carried = counter.Feed(block.data(), end, got == 0);
+    if (got == 0) return counter.Pages();
+    std::memmove(block.data(), end - carried, carried);
   }
-  platform::InputFile job(jobFile);
-  platform::OutputFile patched(patchedFile);
-  Patcher patcher(settings, backgrounds, patched);
-  ScanLines(job, patcher);
-  patched.Close();
 }
 
 std::string EscapePSText(const std::string& value) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "platform/Files.h"
@@ -14,35 +16,46 @@ namespace gui {
 namespace {
 
 constexpr int kLargestNumber = 32767;
-// The whole EPS runs inside a save of its own; "showpage" does nothing meanwhile, so the
-// page it is put on goes on with its own content.
-constexpr char kWrapperStart[] = "/QuentarisBackground save def /showpage {} def\r\n";
-constexpr char kWrapperEnd[] = "QuentarisBackground restore\r\n";
 constexpr std::size_t kCopyBlockSize = 1 << 16;
+// Large enough for any page: the form is drawn where the page description puts it.
+constexpr char kFormBox[] = " /BBox [0 0 14400 14400] /BP pdfmark\r\n";
+// The embedded page's own comments must not be taken for the job's.
+constexpr char kDocumentStart[] = "%%BeginDocument: background\r\n";
+constexpr char kDocumentEnd[] = "%%EndDocument\r\n";
+// Modern: the whole EPS runs inside a save of its own; "showpage" does nothing meanwhile.
+constexpr char kWrapperStart[] = "/QuentarisBackgroundSave save def /showpage {} def\r\n";
+constexpr char kWrapperEnd[] = "QuentarisBackgroundSave restore\r\n";
 
-// The EPS of a background with pictures can be large, so it is streamed into its wrapper.
-void WrapWholeEps(const std::string& source, const std::string& destination) {
+// Copies the page description, or its first "limit" bytes, into the form file.
+void CopyDescription(const std::string& source, platform::OutputFile& form, std::size_t limit) {
   platform::InputFile eps(source);
-  platform::OutputFile wrapped(destination);
-  wrapped.Write(kWrapperStart);
   std::vector<char> block(kCopyBlockSize);
-  bool endsLine = false;
-  while (std::size_t got = eps.Read(block.data(), block.size())) {
-    wrapped.Write({block.data(), got});
+  bool endsLine = true;
+  while (std::size_t got = eps.Read(block.data(), std::min(block.size(), limit))) {
+    form.Write({block.data(), got});
     endsLine = block[got - 1] == '\n' || block[got - 1] == '\r';
+    limit -= got;
   }
-  if (!endsLine) wrapped.Write("\r\n");
-  wrapped.Write(kWrapperEnd);
-  wrapped.Close();
+  if (!endsLine) form.Write("\r\n");
 }
 
-struct PageSelection {
-  bool fromEnd = false;
-  bool odd = false;
-  bool even = false;
-  int first = 0;
-  int last = 0;
-};
+// The offset of the first "showpage" in the file, or the file's size; read in blocks.
+std::size_t FirstShowpage(const std::string& source) {
+  static constexpr std::string_view kShowpage = "showpage";
+  platform::InputFile eps(source);
+  std::string window;
+  std::vector<char> block(kCopyBlockSize);
+  std::size_t offset = 0;
+  while (std::size_t got = eps.Read(block.data(), block.size())) {
+    window.append(block.data(), got);
+    std::size_t found = window.find(kShowpage);
+    if (found != std::string::npos) return offset + found;
+    std::size_t keep = std::min(window.size(), kShowpage.size() - 1);
+    offset += window.size() - keep;
+    window.erase(0, window.size() - keep);
+  }
+  return offset + window.size();
+}
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -72,8 +85,9 @@ int ReadNumber(const std::string& text, std::string::size_type& pos) {
   return value;
 }
 
-// Letters out of F, L, O and E, a first position, and "-" with an optional last position.
-PageSelection ReadSelection(std::string place, int pageCount) {
+}  // namespace
+
+PageSelection ReadPageSelection(std::string place) {
   std::erase(place, ' ');
   PageSelection selection;
   std::string::size_type pos = 0;
@@ -90,32 +104,13 @@ PageSelection ReadSelection(std::string place, int pageCount) {
   }
   selection.first = std::max(ReadNumber(place, pos), 0);
   if (pos < place.size() && place[pos] == '-') {
-    int last = ReadNumber(place, ++pos);
-    selection.last = last < 0 ? pageCount : last;
+    selection.last = ReadNumber(place, ++pos);
   } else {
-    selection.last = selection.first > 0 ? selection.first : pageCount;
+    selection.last = selection.first > 0 ? selection.first : -1;
   }
   if (selection.first == 0) selection.first = 1;
   return selection;
 }
-
-// O alone keeps odd positions, E alone even ones; both or neither keep all.
-bool Keeps(const PageSelection& selection, int position) {
-  if (selection.odd && !selection.even) return position % 2 == 1;
-  if (selection.even && !selection.odd) return position % 2 == 0;
-  return true;
-}
-
-void ApplyItem(Dictionary& pages, const PageSelection& selection, const std::string& eps,
-               int pageCount) {
-  for (int position = selection.first; position <= selection.last; ++position) {
-    if (!Keeps(selection, position)) continue;
-    int page = selection.fromEnd ? pageCount + 1 - position : position;
-    pages.Set(std::to_string(page), eps);
-  }
-}
-
-}  // namespace
 
 bool SuperimposeEnabled(Dictionary& settings) {
   return !settings.Text("superimpose").empty();
@@ -155,23 +150,8 @@ void CreateBackgroundEps(Dictionary& settings, const std::string& epsPattern,
     std::string fullEpsFile = BackgroundFileName(fullEpsPattern, number);
     WriteEpsParams(settings, paramFile, pdfFile, fullEpsFile);
     RunGhostscript(settings, paramFile);
-    StripShowpage(fullEpsFile, BackgroundFileName(epsPattern, number), dialect);
+    StripShowpage(fullEpsFile, BackgroundFileName(epsPattern, number), dialect, number);
   }
-}
-
-DictionaryPtr BuildBackgroundPages(Dictionary& settings, const std::string& epsPattern,
-                                   std::int16_t pageCount) {
-  DictionaryPtr pages = NewDictionary();
-  for (int page = 1; page <= pageCount; ++page)
-    pages->Add(std::to_string(page), std::string());
-  DictionaryPtr items = ParseBackgroundSpec(settings.Text("superimpose"));
-  int number = 0;
-  for (const Dictionary::Entry& entry : *items) {
-    ++number;
-    PageSelection selection = ReadSelection(AsDictionary(entry.second)->Text("place"), pageCount);
-    ApplyItem(*pages, selection, BackgroundFileName(epsPattern, number), pageCount);
-  }
-  return pages;
 }
 
 // eps2write needs the page limits for a multi-page PDF; epswrite took the first page itself.
@@ -191,12 +171,26 @@ void WriteEpsParams(Dictionary& settings, const std::string& paramFile, const st
   parameters.Write(paramFile);
 }
 
-// eps2write's own prolog contains "showpage", so the modern EPS cannot be cut.
+std::string BackgroundFormName(int item) {
+  return "QuentarisBackground" + std::to_string(item);
+}
+
+// eps2write's own prolog contains "showpage", so the modern EPS cannot be cut: it is kept whole
+// with "showpage" disabled. Either way the page description becomes a named form, stored once
+// in the PDF and drawn on each page that selects it.
 void StripShowpage(const std::string& source, const std::string& destination,
-                   GhostscriptDialect dialect) {
-  if (dialect == GhostscriptDialect::Modern) return WrapWholeEps(source, destination);
-  std::string text = ReadTextFile(source);
-  WriteTextFile(destination, text.substr(0, text.find("showpage")));
+                   GhostscriptDialect dialect, int item) {
+  bool modern = dialect == GhostscriptDialect::Modern;
+  std::size_t length = modern ? SIZE_MAX : FirstShowpage(source);
+  platform::OutputFile form(destination);
+  form.Write("[/_objdef {" + BackgroundFormName(item) + "}" + kFormBox);
+  if (modern) form.Write(kWrapperStart);
+  form.Write(kDocumentStart);
+  CopyDescription(source, form, length);
+  form.Write(kDocumentEnd);
+  if (modern) form.Write(kWrapperEnd);
+  form.Write("[/EP pdfmark\r\n");
+  form.Close();
 }
 
 }  // namespace gui

@@ -18,16 +18,25 @@ std::string BackgroundFileName(const std::string& pattern, int item);
 // A missing background PDF raises 1011.
 void CreateBackgroundEps(Dictionary& settings, const std::string& epsPattern,
                          const std::string& fullEpsPattern, const std::string& paramPattern);
-// Page number ("1" ...) to the background page description to insert, "" for none. A number
-// in a page selection above 32767 raises an overflow.
-DictionaryPtr BuildBackgroundPages(Dictionary& settings, const std::string& epsPattern,
-                                   std::int16_t pageCount);
+// Which pages of a job one background item is drawn on.
+struct PageSelection {
+  bool fromEnd = false;  // positions count from the last page
+  bool odd = false;
+  bool even = false;
+  int first = 1;
+  int last = -1;  // -1: up to the last page
+};
+// Letters out of F, L, O and E, a first position, and "-" with an optional last position. A
+// number above 32767 raises an overflow.
+PageSelection ReadPageSelection(std::string place);
 void WriteEpsParams(Dictionary& settings, const std::string& paramFile, const std::string& pdfFile,
                     const std::string& epsFile);
-// Makes the page description insertable at the start of a page: legacy copies the text before
-// the first "showpage"; modern keeps the whole EPS between a save that disables "showpage"
-// and its restore.
+// The name of the form that draws background item k (from 1).
+std::string BackgroundFormName(int item);
+// Makes the page description of item k a named form that any page can draw: legacy takes the
+// text before the first "showpage"; modern keeps the whole EPS inside a save that disables
+// "showpage".
 void StripShowpage(const std::string& source, const std::string& destination,
-                   GhostscriptDialect dialect);
+                   GhostscriptDialect dialect, int item);
 
 }  // namespace gui

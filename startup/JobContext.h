@@ -17,6 +17,8 @@ struct JobContext {
   bool debug = false;
   // The output file name the person has already confirmed in the Save As dialog.
   std::string confirmedOutputFile;
+  // The PDF was made but could not be copied to its destination, and the copy was given up.
+  bool deliveryGivenUp = false;
 };
 
 JobContext& Job();

@@ -56,10 +56,13 @@ std::string Quoted(const std::string& text) {
   return quoted + "\"";
 }
 
-void EndRunNormally() {
+// A job whose PDF never reached its destination keeps its log and ends with a failure, so that
+// whoever started it (the backend without a desktop session) can tell.
+int EndRunNormally() {
   Ui().UnloadForms();
-  CleanUpTempFiles(false);
+  CleanUpTempFiles(Job().deliveryGivenUp);
   platform::ReapAbandonedChildren();
+  return Job().deliveryGivenUp ? 1 : 0;
 }
 
 int HandleError(const Error& failure, const std::string& step) {
@@ -163,8 +166,7 @@ int Main(const std::string& commandLine) {
     CheckDictionary();
   } catch (const Error& failure) {
     if (failure.Number() != err::kCannotCreateObject) return HandleError(failure, step);
-    EndRunNormally();
-    return 0;
+    return EndRunNormally();
   }
   try {
     RunSteps(commandLine, step);
@@ -175,8 +177,7 @@ int Main(const std::string& commandLine) {
   } catch (const std::exception& failure) {
     return HandleError(Error(51, std::string("Internal error: ") + failure.what()), step);
   }
-  EndRunNormally();
-  return 0;
+  return EndRunNormally();
 }
 
 std::string CommandLineFromArguments(const std::vector<std::string>& arguments) {

@@ -148,10 +148,12 @@ Validation CheckOutputFile(const std::string& file, Dictionary& settings) {
                    "general", box);
   }
   if (FileExists(file)) {
-    if (ConfirmOverwriteEnabled(settings) && file != Job().confirmedOutputFile &&
-        Ui().MessageBox(OverwriteQuestion(file), mb::kYesNoCancel | mb::kExclamation,
-                        kProductName) != mb::kYes) {
-      return Invalid("", "general", box);
+    if (ConfirmOverwriteEnabled(settings) && file != Job().confirmedOutputFile) {
+      if (Ui().MessageBox(OverwriteQuestion(file), mb::kYesNoCancel | mb::kExclamation,
+                          kProductName) != mb::kYes) {
+        return Invalid("", "general", box);
+      }
+      Job().confirmedOutputFile = file;
     }
     return {};
   }

@@ -39,70 +39,33 @@ TEST(BackgroundSetting, SplitsItemsAndSelections) {
   EXPECT_TRUE(SuperimposeEnabled(*SettingsWith({"superimpose=>"})));
 }
 
-// "page=item" for every entry of the map, with the pattern "#" standing for the item alone.
-std::string Pages(const std::string& superimpose, std::int16_t pageCount) {
-  DictionaryPtr pages =
-      BuildBackgroundPages(*SettingsWith({"superimpose=" + superimpose}), "#", pageCount);
-  std::string result;
-  for (const Dictionary::Entry& entry : *pages) {
-    std::string item = ToStringSafe(entry.second);
-    result += (result.empty() ? "" : " ") + entry.first + "=" + (item.empty() ? "-" : item);
-  }
-  return result;
-}
-
-// Positions outside the job, from "3" on up, only add entries that no page uses.
-TEST(BuildBackgroundPages, ReadsEveryFormOfPageSelection) {
-  const std::tuple<const char*, std::int16_t, const char*> cases[] = {
-      {"a.pdf", 3, "1=1 2=1 3=1"},
-      {"a.pdf<", 3, "1=1 2=1 3=1"},
-      {"a.pdf<L", 3, "1=1 2=1 3=1"},
-      {"a.pdf<1", 3, "1=1 2=- 3=-"},
-      {"a.pdf<F1", 3, "1=1 2=- 3=-"},
-      {"a.pdf<L1", 3, "1=- 2=- 3=1"},
-      {"a.pdf<2-", 3, "1=- 2=1 3=1"},
-      {"a.pdf<L2-", 3, "1=1 2=1 3=-"},
-      {"a.pdf<-3", 4, "1=1 2=1 3=1 4=-"},
-      {"a.pdf<O", 5, "1=1 2=- 3=1 4=- 5=1"},
-      {"a.pdf<E", 5, "1=- 2=1 3=- 4=1 5=-"},
-      {"a.pdf<LO", 5, "1=1 2=- 3=1 4=- 5=1"},
-      {"a.pdf<LO", 4, "1=- 2=1 3=- 4=1"},
-      {"a.pdf<lo", 4, "1=- 2=1 3=- 4=1"},
-      {"a.pdf<le2-", 5, "1=- 2=1 3=- 4=1 5=-"},
-      {"a.pdf<OE", 3, "1=1 2=1 3=1"},
-      {"a.pdf<0", 2, "1=1 2=1"},
-      {"a.pdf< 2 - 3 ", 4, "1=- 2=1 3=1 4=-"},
-      {"a.pdf<2-3x9", 4, "1=- 2=1 3=1 4=-"},
-      {"a.pdf<2x-3", 4, "1=- 2=1 3=- 4=-"},
-      {"a.pdf<1L", 2, "1=1 2=-"},
-      {"a.pdf<3-2", 3, "1=- 2=- 3=-"},
-      {"a.pdf<0003", 3, "1=- 2=- 3=1"},
-      {"a.pdf<3", 2, "1=- 2=- 3=1"},
-      {"a.pdf<L2-4", 2, "1=1 2=- 0=1 -1=1"},
-      {"a.pdf<32767", 1, "1=- 32767=1"},
-      {"a.pdf>b.pdf<1", 2, "1=2 2=1"},
-      {"a.pdf<O>b.pdf<E>", 3, "1=1 2=2 3=1"},
-      {"a.pdf<1", 0, "1=1"}};
-  for (const auto& [superimpose, pageCount, pages] : cases)
-    EXPECT_EQ(pages, Pages(superimpose, pageCount)) << superimpose << " " << pageCount;
-  for (const char* superimpose : {"a.pdf<32768", "a.pdf<1-32768", "a.pdf<99999999999999999999"})
-    EXPECT_EQ("6: Overflow", FailureOf([&] { Pages(superimpose, 3); })) << superimpose;
-}
-
-TEST(StripShowpage, CutsTheLegacyEpsAndWrapsTheModernOne) {
-  const std::string start = "/QuentarisBackground save def /showpage {} def\r\n";
-  const std::string end = "QuentarisBackground restore\r\n";
-  const std::tuple<const char*, GhostscriptDialect, std::string> cases[] = {
+// Either way the page description becomes the named form of its item, its own comments
+// fenced off from the job's.
+TEST(StripShowpage, CutsTheLegacyEpsAndWrapsTheModernOneIntoAForm) {
+  const std::string begin =
+      "[/_objdef {QuentarisBackground2} /BBox [0 0 14400 14400] /BP pdfmark\r\n";
+  const std::string start = "/QuentarisBackgroundSave save def /showpage {} def\r\n";
+  const std::string document = "%%BeginDocument: background\r\n";
+  const std::string end = "%%EndDocument\r\n";
+  const std::string restore = "QuentarisBackgroundSave restore\r\n";
+  const std::string close = "[/EP pdfmark\r\n";
+  // "showpage" cut by the reader's block.
+  const std::string legacy = "draw\n" + std::string(65528, 'x') + "\nshow";
+  const std::tuple<std::string, GhostscriptDialect, std::string> cases[] = {
       {"draw\nshowpage\nmore showpage\n", GhostscriptDialect::Legacy, "draw\n"},
       {"draw\nShowpage\n", GhostscriptDialect::Legacy, "draw\nShowpage\n"},
       {"", GhostscriptDialect::Legacy, ""},
-      {"draw\nshowpage\n", GhostscriptDialect::Modern, start + "draw\nshowpage\n" + end},
-      {"draw\r\nshowpage", GhostscriptDialect::Modern, start + "draw\r\nshowpage\r\n" + end}};
+      {legacy + "page\n", GhostscriptDialect::Legacy, legacy.substr(0, legacy.size() - 4)},
+      {"draw\nshowpage\n", GhostscriptDialect::Modern, start + document + "draw\nshowpage\n"},
+      {"draw\r\nshowpage", GhostscriptDialect::Modern, start + document + "draw\r\nshowpage\r\n"}};
   TempFolder folder;
-  for (const auto& [eps, dialect, result] : cases) {
+  for (const auto& [eps, dialect, inside] : cases) {
     PutFile(folder / "full.eps", eps);
-    StripShowpage(folder / "full.eps", folder / "cut.eps", dialect);
-    EXPECT_EQ(result, GetFile(folder / "cut.eps")) << eps;
+    StripShowpage(folder / "full.eps", folder / "form.eps", dialect, 2);
+    bool modern = dialect == GhostscriptDialect::Modern;
+    std::string expected =
+        modern ? begin + inside + end + restore + close : begin + document + inside + end + close;
+    EXPECT_EQ(expected, GetFile(folder / "form.eps")) << eps.substr(0, 40);
   }
 }
 

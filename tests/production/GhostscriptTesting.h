@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "production/DocumentTrailer.h"
+#include "production/PageStart.h"
 #include "production/modGhostScript.h"
 #include "services/Error.h"
 #include "services/modFolders.h"
@@ -115,15 +117,26 @@ inline std::string PostScriptJob(const std::vector<std::string>& pageTexts) {
   return job + "%%EOF\n";
 }
 
-// The main run over a job, its files named in the folder as the pipeline names them; returns
-// the PDF's path. Raises what RunGhostscript raises.
+// The main run over a job, its files named in the folder as the pipeline names them, with the
+// page start and the document trailer around it as the pipeline writes them; returns the PDF's
+// path. Raises what RunGhostscript raises.
 inline std::string RunMainJob(Dictionary& settings, const std::string& folder,
                               const std::string& job, const std::string& header = "%!PS\n") {
   std::string base = folder + "/s1";
-  PutFile(base + "_patched.ps", job);
+  PutFile(base + ".ps", job);
   PutFile(base + "_header.ps", header);
-  WriteGhostscriptParams(base + "_params.gs", base + "_patched.ps", base + "_printer.pdf",
-                         base + "_header.ps", settings);
+  JobSurroundings surroundings;
+  // Background forms made by CreateBackgroundEps with the pipeline's names, as in the pipeline.
+  for (int item = 1; std::filesystem::exists(base + "_si_" + std::to_string(item) + ".eps"); ++item)
+    surroundings.beforeJob.push_back(base + "_si_" + std::to_string(item) + ".eps");
+  if (PageStartEnabled(settings)) {
+    WritePageStart(base + "_pagestart.ps", settings, base + ".ps");
+    surroundings.beforeJob.push_back(base + "_pagestart.ps");
+  }
+  WriteDocumentTrailer(base + "_trailer.ps", settings);
+  surroundings.afterJob.push_back(base + "_trailer.ps");
+  WriteGhostscriptParams(base + "_params.gs", base + ".ps", base + "_printer.pdf",
+                         base + "_header.ps", settings, surroundings);
   RunGhostscript(settings, base + "_params.gs");
   return base + "_printer.pdf";
 }

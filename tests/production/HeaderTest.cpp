@@ -138,9 +138,8 @@ TEST_F(RealGhostscriptTest,
             "%%EndComments\r\n%%BeginSetup\r\n<< /PageSize [612 792] >> setpagedevice\r\n"
             "%%EndSetup\r\n%%Page: 1 1\r\n/Helvetica findfont 12 scalefont setfont\r\n" +
                 body + "showpage\r\n%%EOF\r\n");
-    PatchPostScriptFile(*settings, "", folder_ + "/patched.ps", folder_ + "/job.ps");
     EXPECT_TRUE(WritePostScriptHeader(folder_ + "/header.ps", *settings));
-    std::string pdf = RunMainJob(*settings, folder_, GetFile(folder_ + "/patched.ps"),
+    std::string pdf = RunMainJob(*settings, folder_, GetFile(folder_ + "/job.ps"),
                                  GetFile(folder_ + "/header.ps"));
     EXPECT_EQ(PdfInfo(pdf, "Page rot"), pageRotation);
     EXPECT_EQ(PdfInfo(pdf, "Page size"), "612 x 792 pts (letter)");

@@ -49,12 +49,12 @@ TEST_F(PipelineTest, WatermarkMergeAndEncryptionAndEveryStepLoggedWhenDebugging)
   EXPECT_EQ(PdfInfo(Out("all.pdf"), "Pages"), "3");
   std::string log = Log("job1");
   std::size_t at = 0;
-  for (const char* step : {": Show GUI\r\n", ": Patch\r\n", ": Header\r\n", ": Parameters\r\n",
+  for (const char* step : {": Show GUI\r\n", ": Page start\r\n", ": Header\r\n", ": Parameters\r\n",
                            ": Ghostscript\r\n", ": Finished\r\n"}) {
     at = log.find(step, at);
     EXPECT_NE(at, std::string::npos) << step << "\n" << log;
   }
-  EXPECT_TRUE(fs::exists(Temp("job1_patched.ps")));
+  EXPECT_TRUE(fs::exists(Temp("job1_trailer.ps")));
 
   Settings("output=" + Out("locked.pdf") +
            "\r\nownerpassword=owner\r\nuserpassword=user\r\npermissions=61636\r\n");
@@ -136,17 +136,39 @@ TEST_F(PipelineTest, GhostscriptMissingKilledOrPastItsTimeOutEndsInAnErrorWithTh
   if (int pid = std::atoi(GetFile(bin / "pid").c_str()); pid > 0) kill(pid, SIGKILL);
 }
 
-TEST_F(PipelineTest, FullDiskWhilePatchingIsReportedAndTheDestinationStaysAsItWas) {
+TEST_F(PipelineTest, FullTemporaryDiskIsReportedAndTheDestinationStaysAsItWas) {
   SmallDisk disk(root_ / "runtime", "size=256k,mode=0700");
   if (!disk.Mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs CAP_SYS_ADMIN)";
   PutFile(Out("x.pdf"), "%PDF-old");
   Settings("output=" + Out("x.pdf") + "\r\n");
-  ProgramResult result = Print(Job("big.ps", "Big", 1 << 20), "full");
+  std::vector<std::string> pages(2000, "A page of its own");  // a PDF larger than the disk
+  PutFile(root_ / "big.ps", PostScriptJob(pages));
+  ProgramResult result = Print(root_ / "big.ps", "full");
   EXPECT_EQ(result.exitCode, 1);
-  EXPECT_TRUE(Contains(result.errorOutput, "Disk full")) << result.errorOutput;
+  EXPECT_TRUE(Contains(result.errorOutput, "Error 1007")) << result.errorOutput;
   EXPECT_EQ(GetFile(Out("x.pdf")), "%PDF-old");
   EXPECT_EQ(FileNames(Out("")), std::vector<std::string>{"x.pdf"});
-  EXPECT_FALSE(fs::exists(Temp("full_patched.ps")));
+}
+
+// Nobody can be asked headless: an existing PDF stays and the new one takes the next free name,
+// unless the settings say that replacing needs no question. The job comes through unchanged.
+TEST_F(PipelineTest, ExistingPdfIsKeptWhenNobodyCanConfirmTheOverwrite) {
+  const std::string job =
+      "%!PS\r\n%%Page: 1 1\n/Helvetica findfont 20 scalefont setfont 72 700 "
+      "moveto (New text) show showpage\r%%EOF\n";
+  PutFile(root_ / "job.ps", job);
+  PutFile(Out("Report.pdf"), "%PDF-first");
+  PutFile(Out("Report (2).pdf"), "%PDF-second");
+  Settings("output=" + Out("Report.pdf") + "\r\n");
+  ASSERT_EQ(Print(root_ / "job.ps", "keep").exitCode, 0);
+  EXPECT_EQ(GetFile(Out("Report.pdf")), "%PDF-first");
+  EXPECT_EQ(GetFile(Out("Report (2).pdf")), "%PDF-second");
+  EXPECT_TRUE(Contains(PdfText(Out("Report (3).pdf")), "New text"));
+  Settings("output=" + Out("Report.pdf") + "\r\nconfirmoverwrite=no\r\n");
+  ASSERT_EQ(Print(root_ / "job.ps", "replace").exitCode, 0);
+  EXPECT_TRUE(Contains(PdfText(Out("Report.pdf")), "New text"));
+  EXPECT_FALSE(fs::exists(Out("Report (4).pdf")));
+  EXPECT_EQ(GetFile(root_ / "job.ps"), job);
 }
 
 // No lock is suspected, so the user is asked at once, and the old PDF stays as it was.
@@ -165,6 +187,7 @@ TEST_F(PipelineTest, FullOrReadOnlyDestinationFolderIsAskedAboutAtOnce) {
     Settings("output=" + Out("x.pdf") + "\r\ndebug=yes\r\n");
     std::string session = readOnly ? "readonly" : "fullpdf";
     ProgramResult result = Print(Job("job.ps", "Page"), session);
+    EXPECT_EQ(result.exitCode, 1) << "no PDF was delivered";
     EXPECT_EQ(Occurrences(result.errorOutput, "Error copying PDF document to destination file."), 1)
         << result.errorOutput;
     std::string log = Log(session);
@@ -208,7 +231,7 @@ TEST_F(PipelineTest, PlantedLinksAreNeverWrittenThrough) {
   std::string target = root_ / "target";
   Settings("output=" + Out("x.pdf") + "\r\n");
   for (const char* suffix :
-       {"_patched.ps", "_header.ps", "_params.gs", "_params.out", "_printer.pdf", "_printer.log"}) {
+       {"_trailer.ps", "_header.ps", "_params.gs", "_params.out", "_printer.pdf", "_printer.log"}) {
     PutFile(target, "untouched");
     fs::create_symlink(target, Temp(std::string("planted") + suffix));
     ProgramResult result = Print(report_, "planted");

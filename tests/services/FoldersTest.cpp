@@ -76,6 +76,8 @@ TEST_F(FoldersTest, FolderOfAnotherUserOrOpenToOthersIsPassedOver) {
 TEST_F(FoldersTest, RegistryValueIsUsedAsItIsAndProgramFolderLast) {
   std::string shared = Make("tmp", fs::perms::all);
   Make("tmp/QUENTARIS", fs::perms::all);
+  // The program's own folder below TMPDIR, planted open to everyone.
+  Make("tmp/quentaris-" + std::to_string(geteuid()), fs::perms::all);
   Set("TMPDIR", shared);
   Set("XDG_RUNTIME_DIR", shared);
   std::string spool = session_.Root() / "spool";

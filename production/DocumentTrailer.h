@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "startup/Dictionary.h"
+
+namespace gui {
+
+// A PDF text string in PostScript syntax that keeps every character: a literal for plain ASCII,
+// else UTF-16BE with its byte-order mark in hex.
+std::string PdfTextString(const std::string& utf8);
+// Writes the document information that Ghostscript runs after the job, so that the settings'
+// title and author win over the job's own comments or its PDF information.
+void WriteDocumentTrailer(const std::string& file, Dictionary& settings);
+
+}  // namespace gui
