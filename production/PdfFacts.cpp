@@ -36,8 +36,8 @@ std::int32_t PageCount(PdfDocument& document, const PdfValue& catalog) {
 void AddXmp(PdfDocument& document, const PdfValue& catalog, PdfFacts& facts) {
   PdfValue metadata = document.Resolve(catalog.Get("Metadata"));
   XmpFacts xmp = ReadXmp(document.StreamData(metadata, kLongestXmp));
-  if (facts.title.empty()) facts.title = Trimmed(xmp.title);
-  if (facts.author.empty()) facts.author = Trimmed(xmp.creator);
+  facts.title = Trimmed(xmp.title);
+  facts.author = Trimmed(xmp.creator);
 }
 
 PdfFacts FactsOf(PdfDocument& document) {
@@ -52,7 +52,9 @@ PdfFacts FactsOf(PdfDocument& document) {
   facts.title = TextEntry(document, info, "Title");
   facts.author = TextEntry(document, info, "Author");
   facts.creationDate = TextEntry(document, info, "CreationDate");
-  if (facts.title.empty() || facts.author.empty()) AddXmp(document, catalog, facts);
+  // Only a file without document information (as PDF 2.0 allows) is described by its metadata
+  // alone: Ghostscript, for one, puts a placeholder "Untitled" there when it has no title.
+  if (info.kind != PdfValue::Kind::kDictionary) AddXmp(document, catalog, facts);
   return facts;
 }
 

@@ -12,12 +12,12 @@ namespace gui {
 namespace {
 
 constexpr std::string_view kDocumentExtensions[] = {
-    "bmp",     "csv", "doc",   "docm", "docx", "dot",  "dotx", "eps", "epub", "gif",
-    "heic",    "htm", "html",  "jpeg", "jpg",  "key",  "log",  "md",  "mht",  "mhtml",
-    "numbers", "odf", "odg",   "odm",  "odp",  "ods",  "odt",  "ott", "oxps", "pages",
-    "pdf",     "png", "pps",   "ppsx", "ppt",  "pptm", "pptx", "prn", "ps",   "rtf",
-    "svg",     "tex", "text",  "tif",  "tiff", "tsv",  "txt",  "vsd", "vsdx", "webp",
-    "wpd",     "wps", "xhtml", "xls",  "xlsb", "xlsm", "xlsx", "xml", "xps"};
+    "bmp",   "csv",   "doc",     "docm", "docx", "dot",  "dotx", "eps",  "epub", "fodg", "fodp",
+    "fods",  "fodt",  "gif",     "heic", "htm",  "html", "jpeg", "jpg",  "key",  "log",  "md",
+    "mht",   "mhtml", "numbers", "odf",  "odg",  "odm",  "odp",  "ods",  "odt",  "ott",  "oxps",
+    "pages", "pdf",   "png",     "pps",  "ppsx", "ppt",  "pptm", "pptx", "prn",  "ps",   "rtf",
+    "svg",   "tex",   "text",    "tif",  "tiff", "tsv",  "txt",  "vsd",  "vsdx", "webp", "wpd",
+    "wps",   "xhtml", "xls",     "xlsb", "xlsm", "xlsx", "xml",  "xps"};
 // A job read from standard input is named so by CUPS.
 constexpr std::string_view kStandardInputName = "(stdin)";
 constexpr std::string_view kUntitled = "Untitled";
@@ -54,8 +54,9 @@ std::string TitleOrFallback(const std::string& title) {
   return name.empty() ? std::string(kUntitled) : name;
 }
 
+// Filters that know only the login name (CUPS's texttopdf) write it as the author.
 std::string AuthorOrFallback(const std::string& author) {
-  if (!author.empty()) return author;
+  if (!author.empty() && author != CurrentUserName()) return author;
   std::string fullName = TrimSpaces(platform::UserFullName());
   return fullName.empty() ? CurrentUserName() : fullName;
 }
