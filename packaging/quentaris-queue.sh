@@ -26,8 +26,11 @@ case "${1:-}" in
     instance=${2:-}
     case "$instance" in *[][]*) echo "An instance name holds no brackets." >&2; exit 2 ;; esac
     queue=$(queue_name "$instance")
+    # The page has no unprintable edge, so text and pictures that CUPS lays out get margins.
     lpadmin -p "$queue" -E -v quentaris:/ -P "$ppd" -D "$(description "$instance")" \
-      -o printer-error-policy=abort-job -o printer-is-shared=false
+      -o printer-error-policy=abort-job -o printer-is-shared=false \
+      -o page-left-default=54 -o page-right-default=54 -o page-top-default=54 \
+      -o page-bottom-default=54
     echo "$queue"
     ;;
   remove)

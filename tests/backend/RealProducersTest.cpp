@@ -332,8 +332,10 @@ TEST_F(RealProducers, LpOfAPdfATextFileAndAPictureGivesOnePdfEach) {
   std::string reference = home + "/notes-reference.pdf";
   ProgramResult texttopdf = RunProgram(
       "/bin/sh",
-      {"-c", "exec /usr/lib/cups/filter/texttopdf 1 \"$1\" notes.txt 1 '' \"$2\" >\"$3\"", "sh",
-       user_->Name(), home + "/notes.txt", reference},
+      {"-c",
+       "exec /usr/lib/cups/filter/texttopdf 1 \"$1\" notes.txt 1 'page-left=54 page-right=54 "
+       "page-top=54 page-bottom=54' \"$2\" >\"$3\"",
+       "sh", user_->Name(), home + "/notes.txt", reference},
       {std::string("PPD=") + QUENTARIS_PPD, "CHARSET=utf-8"});
   ASSERT_EQ(texttopdf.exitCode, 0) << texttopdf.errorOutput;
   auto gray = [](const std::string& pdf) {
@@ -347,11 +349,13 @@ TEST_F(RealProducers, LpOfAPdfATextFileAndAPictureGivesOnePdfEach) {
       << "texttopdf drew the text";
   EXPECT_TRUE(gray(Pdf("notes")) == expected) << "notes.pdf does not look like texttopdf's PDF";
 
-  // imagetopdf turns the landscape picture to fill the portrait page: blue middle, red edge.
+  // imagetopdf turns the landscape picture to fill the portrait page inside the queue's margins:
+  // blue middle, red edge, white margin.
   std::string picture = Pdf("picture");
   EXPECT_EQ(PixelAt(picture, 1, 297, 421), kBlue);
-  EXPECT_EQ(PixelAt(picture, 1, 40, 421), kRed);
-  EXPECT_EQ(PixelAt(picture, 1, 297, 100), kRed);
+  EXPECT_EQ(PixelAt(picture, 1, 64, 421), kRed);
+  EXPECT_EQ(PixelAt(picture, 1, 20, 421), "255 255 255");
+  EXPECT_EQ(PixelAt(picture, 1, 297, 120), kRed);
   EXPECT_TRUE(HasImage(picture, 64, 48)) << CaptureOutput("pdfimages", {"-list", picture});
 }
 
