@@ -163,20 +163,19 @@ class RealProducers : public ::testing::Test {
   // Runs a program as the test user in the user's home, a client of the private scheduler; its
   // exit code, with its standard output and error in output when given.
   static int AsUser(const std::vector<std::string>& command, std::string* output = nullptr) {
-    std::string line = "runuser -u " + user_->Name() + " -- env HOME=" + Quoted(user_->Home()) +
-                       " CUPS_SERVER=" + Quoted(cups_->Socket()) +
-                       " sh -c 'cd \"$HOME\" && exec \"$@\"' sh";
-    for (const std::string& word : command)
-      line += " " + Quoted(word);
-    FILE* pipe = popen((line + " 2>&1 </dev/null").c_str(), "r");
-    if (pipe == nullptr) return -1;
-    std::string text;
-    char buffer[4096];
-    while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe))
-      text.append(buffer, got);
-    int status = pclose(pipe);
-    if (output != nullptr) *output = text;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::vector<std::string> line = {"runuser",
+                                     "-u",
+                                     user_->Name(),
+                                     "--",
+                                     "env",
+                                     "HOME=" + user_->Home(),
+                                     "CUPS_SERVER=" + cups_->Socket(),
+                                     "sh",
+                                     "-c",
+                                     "cd \"$HOME\" && exec \"$@\" </dev/null",
+                                     "sh"};
+    line.insert(line.end(), command.begin(), command.end());
+    return cups_->Client(line, output);
   }
 
   // Once the queue is empty and as many PDFs came as are named, or after a minute: "" when each
