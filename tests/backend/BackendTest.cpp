@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/backend/Eventually.h"
-#include "tests/backend/TestUser.h"
 #include "tests/production/GhostscriptTesting.h"
+#include "tests/support/Eventually.h"
+#include "tests/support/TestUser.h"
 
 namespace gui::test {
 namespace {
@@ -52,26 +52,26 @@ class Backend : public ::testing::Test {
                     fs::perms::owner_all | fs::perms::others_read | fs::perms::others_exec);
   }
 
-  std::vector<std::string> Environment() const {
-    return {"QUENTARIS_GUI=" + standIn_, "PRINTER=QUENTARIS_PDF_Printer_Invoices",
-            "PRINTER_INFO=QUENTARIS PDF Printer [Invoices]", "DISPLAY=", "WAYLAND_DISPLAY="};
+  // The arguments CUPS gives a backend for a job: its id, user, title, copies, options, file.
+  std::vector<std::string> Job(const std::string& file, const std::string& title = "t",
+                               const std::string& user = "", const std::string& id = "42") {
+    return {id, user.empty() ? user_.Name() : user, title, "1", "", file};
   }
-  ProgramResult Run(const std::vector<std::string>& arguments) {
-    return RunProgram(QUENTARIS_BACKEND, arguments, Environment());
+  ProgramResult Run(const std::vector<std::string>& arguments,
+                    const std::string& program = QUENTARIS_BACKEND) {
+    return RunProgram(
+        program, arguments,
+        {"QUENTARIS_GUI=" + standIn_, "PRINTER=QUENTARIS_PDF_Printer_Invoices",
+         "PRINTER_INFO=QUENTARIS PDF Printer [Invoices]", "DISPLAY=", "WAYLAND_DISPLAY="});
   }
-  ProgramResult RunJob(const std::string& title, const std::string& file) {
-    return Run({"42", user_.Name(), title, "1", "", file});
+  // The same in the background, its process id written to the file pid for Cancel.
+  std::future<ProgramResult> Start(const std::string& file) {
+    std::vector<std::string> shell = Job(file);
+    shell.insert(shell.begin(),
+                 {"-c", "echo $$ > \"$0\"; exec \"$@\"", folder_ / "pid", QUENTARIS_BACKEND});
+    return std::async(std::launch::async, [this, shell] { return Run(shell, "/bin/sh"); });
   }
-  // The same in the background; the backend's process id is written to the file pid.
-  std::future<ProgramResult> StartJob(const std::string& file, const std::string& pid) {
-    std::vector<std::string> shell = {"-c", "echo $$ > \"$0\"; exec \"$@\"",
-                                      pid,  QUENTARIS_BACKEND,
-                                      "42", user_.Name(),
-                                      "t",  "1",
-                                      "",   file};
-    return std::async(std::launch::async,
-                      [this, shell] { return RunProgram("/bin/sh", shell, Environment()); });
-  }
+  void Cancel() const { kill(NumberIn(folder_ / "pid"), SIGTERM); }
 
   // What the stand-in wrote, after a line end.
   std::string Record() const {
@@ -96,7 +96,7 @@ class Backend : public ::testing::Test {
 
 // Without arguments it names its device.
 TEST_F(Backend, NamesItsDeviceAndRefusesWhatItCannotConvertWithCupsExitCodes) {
-  ProgramResult listing = RunProgram("/bin/sh", {"-c", "exec \"$0\" >&2", QUENTARIS_BACKEND}, {});
+  ProgramResult listing = Run({"-c", "exec \"$0\" >&2", QUENTARIS_BACKEND}, "/bin/sh");
   EXPECT_EQ(listing.exitCode, 0);
   EXPECT_EQ(listing.errorOutput.rfind("direct quentaris:/ \"QUENTARIS PDF Printer\"", 0), 0u);
 
@@ -105,23 +105,23 @@ TEST_F(Backend, NamesItsDeviceAndRefusesWhatItCannotConvertWithCupsExitCodes) {
   EXPECT_TRUE(Contains(usage.errorOutput, "ERROR: Usage: quentaris"));
 
   PutFile(folder_ / "job.txt", "Hello\n");
-  ProgramResult text = RunJob("t", folder_ / "job.txt");
+  ProgramResult text = Run(Job(folder_ / "job.txt"));
   EXPECT_EQ(text.exitCode, 5);  // cancel the job, keep the queue
   EXPECT_TRUE(Contains(text.errorOutput, "ERROR: The job is neither PostScript nor PDF"));
   PutFile(folder_ / "empty", "");
-  EXPECT_TRUE(Contains(RunJob("t", folder_ / "empty").errorOutput, "ERROR: The job is empty."));
+  EXPECT_TRUE(Contains(Run(Job(folder_ / "empty")).errorOutput, "ERROR: The job is empty."));
 
-  ProgramResult root = Run({"42", "root", "t", "1", "", job_});
+  ProgramResult root = Run(Job(job_, "t", "root"));
   EXPECT_EQ(root.exitCode, 5);
   EXPECT_TRUE(Contains(root.errorOutput, "ERROR: Jobs printed by root"));
-  EXPECT_EQ(Run({"42", "no-such-user-here", "t", "1", "", job_}).exitCode, 5);
-  EXPECT_EQ(Run({"../42", user_.Name(), "t", "1", "", job_}).exitCode, 1);
+  EXPECT_EQ(Run(Job(job_, "t", "no-such-user-here")).exitCode, 5);
+  EXPECT_EQ(Run(Job(job_, "t", "", "../42")).exitCode, 1);
   EXPECT_FALSE(fs::exists(user_.Home() + "/record"));
 }
 
 TEST_F(Backend, HandsTheJobToGuiAsTheUserWithItsOwnPrivateCopy) {
   std::string title = "Q3 \"final\", $(touch /tmp/quentaris-pwned) & more";
-  ProgramResult result = RunJob(title, job_);
+  ProgramResult result = Run(Job(job_, title));
   ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
   EXPECT_TRUE(Contains(result.errorOutput, "INFO: gui finished session 42-"));
   std::string record = Record();
@@ -133,14 +133,8 @@ TEST_F(Backend, HandsTheJobToGuiAsTheUserWithItsOwnPrivateCopy) {
   EXPECT_EQ(Value(record, "QUENTARIS_UI="), "headless");
   EXPECT_EQ(Value(record, "HOME="), user_.Home());
   EXPECT_EQ(Value(record, "CUPS_SERVER="), "<none>");
-
-  std::string session = Value(record, "arg:sessionid=");
-  std::string path = Value(record, "arg:ps=");
-  EXPECT_EQ(path, user_.JobFolder() + "/" + session + ".ps");
-  struct stat status {};
-  ASSERT_EQ(stat(path.c_str(), &status), 0);
-  EXPECT_EQ(status.st_uid, user_.Uid());
-  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  // Its name and its bytes are checked for every kind of job below.
+  EXPECT_TRUE(user_.OwnsAlone(Value(record, "arg:ps=")));
   EXPECT_EQ(fs::status(user_.JobFolder()).permissions(), fs::perms::owner_all);
 }
 
@@ -170,7 +164,7 @@ TEST_F(Backend, PassesEveryJobOnByteForByteNamedByWhatItIs) {
            Case{"PDF", "%PDF-1.7\n%\xE2\xE3\xCF\xD3\r\n" + EveryByte(400) + "\n%%EOF\n", ".pdf"},
        }) {
     PutFile(job_, job.bytes);
-    ProgramResult result = RunJob("t", job_);
+    ProgramResult result = Run(Job(job_));
     ASSERT_EQ(result.exitCode, 0) << job.name << result.errorOutput;
     std::string record = Record();
     std::string path = Value(record, "arg:ps=");
@@ -183,7 +177,7 @@ TEST_F(Backend, PassesEveryJobOnByteForByteNamedByWhatItIs) {
 TEST_F(Backend, SessionIdsOfJobsAreUniqueAndNoneStartsAnother) {
   std::vector<std::string> sessions;
   for (const char* id : {"7", "77", "7"}) {
-    ASSERT_EQ(Run({id, user_.Name(), "t", "1", "", job_}).exitCode, 0);
+    ASSERT_EQ(Run(Job(job_, "t", "", id)).exitCode, 0);
     sessions.push_back(Value(Record(), "arg:sessionid="));
   }
   for (const std::string& one : sessions) {
@@ -212,7 +206,7 @@ TEST_F(Backend, AHeadlessGuisFailureFailsTheJobWithItsMessage) {
                 "\nINFO: Options dialog is disabled.\n"},
        }) {
     UseGui(run.gui);
-    ProgramResult result = RunJob("t", job_);
+    ProgramResult result = Run(Job(job_));
     EXPECT_EQ(result.exitCode, run.exitCode) << run.gui;
     EXPECT_TRUE(Contains("\n" + result.errorOutput, run.message)) << result.errorOutput;
   }
@@ -220,7 +214,7 @@ TEST_F(Backend, AHeadlessGuisFailureFailsTheJobWithItsMessage) {
 
 TEST_F(Backend, OfAFloodOnGuisStandardErrorOnlyTheStartIsPassedOn) {
   UseGui("echo 'The first words' >&2; head -c 5000000 /dev/zero | tr '\\0' x >&2; exit 1");
-  ProgramResult result = RunJob("t", job_);
+  ProgramResult result = Run(Job(job_));
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_LT(result.errorOutput.size(), 1100u);
   EXPECT_TRUE(result.errorOutput.starts_with("ERROR: The first words xxx")) << result.errorOutput;
@@ -229,7 +223,7 @@ TEST_F(Backend, OfAFloodOnGuisStandardErrorOnlyTheStartIsPassedOn) {
 
 TEST_F(Backend, DoesNotWaitForWhatGuiLeftRunning) {
   UseGui("sleep 300 & echo $! > \"$HOME/leftover\"");
-  ASSERT_EQ(RunJob("t", job_).exitCode, 0);
+  ASSERT_EQ(Run(Job(job_)).exitCode, 0);
   pid_t leftover = NumberIn(user_.Home() + "/leftover");
   EXPECT_TRUE(Running(leftover));
   kill(leftover, SIGKILL);
@@ -239,12 +233,12 @@ TEST_F(Backend, CancellingWhileGuiRunsEndsItsProcessesAndLeavesNoFile) {
   UseGui(
       "sleep 300 & echo $! > \"$HOME/child\"; echo $$ > \"$HOME/gui.tmp\"; "
       "mv \"$HOME/gui.tmp\" \"$HOME/gui\"; wait");
-  std::future<ProgramResult> backend = StartJob(job_, folder_ / "pid");
+  std::future<ProgramResult> backend = Start(job_);
   pid_t gui = NumberIn(user_.Home() + "/gui");
   pid_t child = NumberIn(user_.Home() + "/child");
   ASSERT_GT(gui, 0);
   ASSERT_EQ(FileNames(user_.JobFolder()).size(), 1u);
-  kill(NumberIn(folder_ / "pid"), SIGTERM);
+  Cancel();
   EXPECT_TRUE(Eventually([&] { return !Running(gui) && !Running(child); }));
   kill(gui, SIGKILL);  // so that a backend that failed to end them stops waiting
   kill(child, SIGKILL);
@@ -255,7 +249,7 @@ TEST_F(Backend, CancellingWhileGuiRunsEndsItsProcessesAndLeavesNoFile) {
 TEST_F(Backend, CancellingWhileTheJobIsReceivedLeavesNoFile) {
   std::string fifo = folder_ / "job.fifo";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::future<ProgramResult> backend = StartJob(fifo, folder_ / "pid");
+  std::future<ProgramResult> backend = Start(fifo);
   int writer = -1;
   Eventually([&] { return (writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; });
   ASSERT_GE(writer, 0);
@@ -263,7 +257,7 @@ TEST_F(Backend, CancellingWhileTheJobIsReceivedLeavesNoFile) {
   ASSERT_EQ(write(writer, start.data(), start.size()), static_cast<ssize_t>(start.size()));
   EXPECT_TRUE(Eventually(
       [&] { return fs::exists(user_.JobFolder()) && FileNames(user_.JobFolder()).size() == 1; }));
-  kill(NumberIn(folder_ / "pid"), SIGTERM);
+  Cancel();
   EXPECT_EQ(backend.get().exitCode, 128 + SIGTERM);
   close(writer);
   EXPECT_EQ(FileNames(user_.JobFolder()), std::vector<std::string>{});

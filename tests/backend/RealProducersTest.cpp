@@ -1,25 +1,18 @@
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
-#include "tests/backend/TestUser.h"
 #include "tests/production/GhostscriptTesting.h"
+#include "tests/support/Eventually.h"
 #include "tests/support/PdfContent.h"
 #include "tests/support/PrivateCups.h"
+#include "tests/support/TestUser.h"
 
 namespace gui::test {
 namespace {
@@ -27,41 +20,16 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kQueue = "QUENTARIS_PDF_Printer";
-constexpr const char* kQueueScript = GUI_SOURCE_DIR "/packaging/quentaris-queue.sh";
 constexpr const char* kFullName = "Test Person";
 constexpr const char* kRed = "255 0 0";
 constexpr const char* kBlue = "0 0 255";
 
-std::string Quoted(const std::string& word) {
-  std::string quoted = "'";
-  for (char c : word)
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::string Base64(const std::string& bytes) {
-  static const char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string text;
-  for (std::size_t at = 0; at < bytes.size(); at += 3) {
-    unsigned value = static_cast<unsigned char>(bytes[at]) << 16;
-    if (at + 1 < bytes.size()) value |= static_cast<unsigned char>(bytes[at + 1]) << 8;
-    if (at + 2 < bytes.size()) value |= static_cast<unsigned char>(bytes[at + 2]);
-    for (std::size_t digit = 0; digit < 4; ++digit) {
-      text += at + digit <= bytes.size() ? kDigits[(value >> (18 - 6 * digit)) & 63] : '=';
-    }
-  }
-  return text;
-}
-
 // A 64 x 48 PNG made by Ghostscript: red, with a blue middle half in each direction.
-std::string PictureBytes() {
-  TempFolder folder;
-  PutFile(folder / "picture.ps",
-          "%!PS\n<< /PageSize [64 48] >> setpagedevice 1 0 0 setrgbcolor 0 0 64 48 rectfill "
-          "0 0 1 setrgbcolor 16 12 32 24 rectfill showpage\n");
-  CaptureOutput("/usr/bin/gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=png16m", "-r72",
-                                "-sOutputFile=" + folder / "picture.png", folder / "picture.ps"});
-  return GetFile(folder / "picture.png");
+void MakePicture(const std::string& png) {
+  CaptureOutput("/usr/bin/gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=png16m",
+                                "-g64x48", "-sOutputFile=" + png, "-c",
+                                "1 0 0 setrgbcolor clippath fill 0 0 1 setrgbcolor "
+                                "16 12 32 24 rectfill showpage"});
 }
 
 // A flat ODF text document: a heading, text in Latin, Greek and Japanese script, a table and the
@@ -132,17 +100,10 @@ std::string WriterDocument(const std::string& picture) {
 class RealProducers : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    user_ = std::make_unique<TestUser>();
+    user_ = std::make_unique<TestUser>("", kFullName);
     cups_ = std::make_unique<PrivateCups>(std::string("SetEnv QUENTARIS_GUI ") + GUI_BINARY);
     cups_->AddBackend("quentaris", QUENTARIS_BACKEND);
-    std::string output;
-    EXPECT_EQ(cups_->Client({"env", std::string("QUENTARIS_PPD=") + QUENTARIS_PPD, "sh",
-                             kQueueScript, "add", ""},
-                            &output),
-              0)
-        << output;
-    std::string rename = "usermod -c " + Quoted(kFullName) + " " + user_->Name();
-    EXPECT_EQ(std::system(rename.c_str()), 0);
+    EXPECT_EQ(cups_->AddPrinterQueue(), "");
   }
   static void TearDownTestSuite() {
     cups_.reset();
@@ -151,72 +112,39 @@ class RealProducers : public ::testing::Test {
 
   // Each test's PDFs in a folder of their own, named as the pattern says.
   void UseOutput(const std::string& pattern) {
-    out_ = user_->Home() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::create_directory(out_);
-    chown(out_.c_str(), user_->Uid(), user_->Gid());
-    user_->Put(user_->Home() + "/.config/QUENTARIS/PDF Printer/settings.ini",
-               "[PDF Printer]\r\nshowsaveas=never\r\nshowsettings=never\r\nshowpdf=no\r\n"
-               "output=" +
-                   out_ + "/" + pattern + "\r\n");
+    out_ = user_->Folder(user_->Home() + "/" +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    user_->Settings("", {"output=" + out_ + "/" + pattern});
   }
 
   // Runs a program as the test user in the user's home, a client of the private scheduler; its
   // exit code, with its standard output and error in output when given.
-  static int AsUser(const std::vector<std::string>& command, std::string* output = nullptr) {
-    std::vector<std::string> line = {"runuser",
-                                     "-u",
-                                     user_->Name(),
-                                     "--",
-                                     "env",
-                                     "HOME=" + user_->Home(),
-                                     "CUPS_SERVER=" + cups_->Socket(),
-                                     "sh",
-                                     "-c",
-                                     "cd \"$HOME\" && exec \"$@\" </dev/null",
-                                     "sh"};
-    line.insert(line.end(), command.begin(), command.end());
-    return cups_->Client(line, output);
+  static int AsUser(std::vector<std::string> command, std::string* output = nullptr) {
+    command.insert(command.begin(), {"runuser", "-u", user_->Name(), "--", "sh", "-c",
+                                     "cd && exec \"$@\" </dev/null", "sh"});
+    return cups_->Client(command, output);
   }
 
   // Once the queue is empty and as many PDFs came as are named, or after a minute: "" when each
   // named PDF is there, else what went wrong, with the scheduler's errors and the logs gui kept
   // of failed runs.
   std::string WaitForPdfs(const std::vector<std::string>& names) {
-    for (int attempt = 0; attempt < 600; ++attempt) {
-      std::string jobs;
-      cups_->Client({"lpstat", "-o"}, &jobs);
-      std::vector<std::string> made = FileNames(out_);
-      if (jobs.empty() && made.size() >= names.size()) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    Eventually([&] { return cups_->Idle() && FileNames(out_).size() >= names.size(); }, 60);
     if (std::all_of(names.begin(), names.end(),
                     [&](const std::string& name) { return fs::exists(Pdf(name)); }))
       return "";
     std::string report = "Missing among the PDFs; the output folder holds:";
     for (const std::string& name : FileNames(out_))
       report += " \"" + name + "\"";
-    std::string log = cups_->ErrorLog();
-    std::istringstream lines(log);
+    std::istringstream log(cups_->ErrorLog());
     report += "\nScheduler errors:\n";
-    for (std::string line; std::getline(lines, line);) {
+    for (std::string line; std::getline(log, line);) {
       if (line.rfind("E [", 0) == 0) report += line + "\n";
     }
-    std::error_code missing;
-    for (const auto& entry : fs::directory_iterator(user_->JobFolder(), missing)) {
-      if (entry.path().extension() == ".log") report += GetFile(entry.path());
-    }
-    return report;
+    return report + TestUser::GuiLogs(user_->JobFolder());
   }
 
   std::string Pdf(const std::string& name) const { return out_ + "/" + name + ".pdf"; }
-
-  // The mode bits and owner of a made PDF: the printing user's alone.
-  void ExpectPrivateToTheUser(const std::string& pdf) const {
-    struct stat facts {};
-    ASSERT_EQ(stat(pdf.c_str(), &facts), 0) << pdf;
-    EXPECT_EQ(facts.st_mode & 07777, 0600u) << pdf;
-    EXPECT_EQ(facts.st_uid, user_->Uid()) << pdf;
-  }
 
   static inline std::unique_ptr<TestUser> user_;
   static inline std::unique_ptr<PrivateCups> cups_;
@@ -229,37 +157,34 @@ TEST_F(RealProducers, LibreOfficeWriterDocumentPrintsAsItExports) {
   if (!fs::exists("/usr/bin/soffice")) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
   UseOutput("<title>.pdf");
   std::string home = user_->Home();
-  user_->Put(home + "/doc.fodt", WriterDocument(Base64(PictureBytes())));
-  fs::create_directory(home + "/export");
-  chown((home + "/export").c_str(), user_->Uid(), user_->Gid());
+  MakePicture(home + "/picture.png");
+  user_->Put(home + "/doc.fodt",
+             WriterDocument(CaptureOutput("base64", {"-w0", home + "/picture.png"})));
+  user_->Folder(home + "/export");
   // A profile of its own, made on the first start; both runs share it, one after the other.
   std::string profile = "-env:UserInstallation=file://" + home + "/libreoffice";
   std::string said;
   ASSERT_EQ(
-      AsUser({"soffice", "--headless", "--norestore", profile, "--pt", kQueue, home + "/doc.fodt"},
-             &said),
+      AsUser({"soffice", "--headless", "--norestore", profile, "--pt", kQueue, "doc.fodt"}, &said),
       0)
       << said;
   ASSERT_EQ(AsUser({"soffice", "--headless", "--norestore", profile, "--convert-to", "pdf",
-                    "--outdir", home + "/export", home + "/doc.fodt"},
+                    "--outdir", "export", "doc.fodt"},
                    &said),
             0)
       << said;
   std::string exported = home + "/export/doc.pdf";
   ASSERT_TRUE(fs::exists(exported)) << said;
 
-  std::string problems = WaitForPdfs({"doc"});
-  EXPECT_EQ(problems, "") << problems;
+  EXPECT_EQ(WaitForPdfs({"doc"}), "");
   std::vector<std::string> made = FileNames(out_);
   ASSERT_EQ(made.size(), 1u) << "LibreOffice's -nogui build has no CUPS and prints nothing";
   // The content is checked whatever the PDF came to be called.
   std::string pdf = out_ + "/" + made[0];
-  EXPECT_EQ(PdfInfo(pdf, "Title"), "doc");
-  EXPECT_EQ(PdfInfo(pdf, "Author"), kFullName);
-  EXPECT_EQ(PdfInfo(pdf, "Pages"), "1");
+  EXPECT_EQ(TitleAuthorPages(pdf), std::string("doc|") + kFullName + "|1");
   EXPECT_EQ(UnembeddedFonts(pdf), "");
   EXPECT_EQ(QpdfProblems(pdf), "");
-  ExpectPrivateToTheUser(pdf);
+  EXPECT_TRUE(user_->OwnsAlone(pdf));
 
   std::string text = PdfText(pdf);
   EXPECT_EQ(Words(text), Words(PdfText(exported))) << text;
@@ -276,8 +201,8 @@ TEST_F(RealProducers, LibreOfficeWriterDocumentPrintsAsItExports) {
 }
 
 // lp hands CUPS a PDF, a text file and a picture; CUPS makes PDF of each (texttopdf, imagetopdf)
-// and names the jobs after the files.
-// The PDFs are named after the files, so that each is found whatever its title.
+// and names the jobs after the files. The PDFs are named after the files, so that each is found
+// whatever its title.
 TEST_F(RealProducers, LpOfAPdfATextFileAndAPictureGivesOnePdfEach) {
   UseOutput("<basedocname>.pdf");
   std::string home = user_->Home();
@@ -288,34 +213,26 @@ TEST_F(RealProducers, LpOfAPdfATextFileAndAPictureGivesOnePdfEach) {
       "72 760 moveto (Minutes three: the meeting closes) show showpage\n",
       home + "/minutes.pdf");
   fs::copy_file(home + "/minutes.pdf", home + "/excerpt.pdf");
-  const std::string notes = "Grüße aus Köln – 5 € für Zoë\nΕλληνικά: καλημέρα\n";
-  for (const char* made : {"minutes.pdf", "excerpt.pdf"})
-    chown((home + "/" + made).c_str(), user_->Uid(), user_->Gid());
-  user_->Put(home + "/notes.txt", notes);
-  user_->Put(home + "/picture.png", PictureBytes());
-
-  for (const std::vector<std::string>& print : {std::vector<std::string>{"minutes.pdf"},
-                                                {"notes.txt"},
-                                                {"picture.png"},
-                                                {"-o", "page-ranges=2", "excerpt.pdf"}}) {
-    std::vector<std::string> command = {"lp", "-d", kQueue};
-    command.insert(command.end(), print.begin(), print.end());
+  user_->Put(home + "/notes.txt", "Grüße aus Köln – 5 € für Zoë\nΕλληνικά: καλημέρα\n");
+  MakePicture(home + "/picture.png");
+  for (std::vector<std::string> print : {std::vector<std::string>{"minutes.pdf"},
+                                         {"notes.txt"},
+                                         {"picture.png"},
+                                         {"-o", "page-ranges=2", "excerpt.pdf"}}) {
+    print.insert(print.begin(), {"lp", "-d", kQueue});
     std::string said;
-    EXPECT_EQ(AsUser(command, &said), 0) << said;
+    EXPECT_EQ(AsUser(print, &said), 0) << said;
   }
-  std::string problems = WaitForPdfs({"minutes", "notes", "picture", "excerpt"});
-  ASSERT_EQ(problems, "") << problems;
+  ASSERT_EQ(WaitForPdfs({"minutes", "notes", "picture", "excerpt"}), "");
 
   const std::tuple<const char*, const char*> made[] = {
       {"minutes", "3"}, {"notes", "1"}, {"picture", "1"}, {"excerpt", "1"}};
   for (const auto& [title, pages] : made) {
     std::string pdf = Pdf(title);
-    EXPECT_EQ(PdfInfo(pdf, "Title"), title);
-    EXPECT_EQ(PdfInfo(pdf, "Author"), kFullName) << title;
-    EXPECT_EQ(PdfInfo(pdf, "Pages"), pages) << title;
+    EXPECT_EQ(TitleAuthorPages(pdf), std::string(title) + "|" + kFullName + "|" + pages);
     EXPECT_EQ(UnembeddedFonts(pdf), "") << title;
     EXPECT_EQ(QpdfProblems(pdf), "") << title;
-    ExpectPrivateToTheUser(pdf);
+    EXPECT_TRUE(user_->OwnsAlone(pdf)) << title;
   }
 
   std::string minutes = Pdf("minutes");

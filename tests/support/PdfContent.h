@@ -76,6 +76,11 @@ inline bool HasImage(const std::string& pdf, int width, int height) {
   return false;
 }
 
+// "title|author|pages" of a PDF, as pdfinfo reads them.
+inline std::string TitleAuthorPages(const std::string& pdf) {
+  return PdfInfo(pdf, "Title") + "|" + PdfInfo(pdf, "Author") + "|" + PdfInfo(pdf, "Pages");
+}
+
 // qpdf's structural check: "" when it finds nothing wrong, else its report.
 inline std::string QpdfProblems(const std::string& pdf) {
   std::string report = CaptureOutput("qpdf", {"--check", pdf});

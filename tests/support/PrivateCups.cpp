@@ -89,6 +89,14 @@ void PrivateCups::AddBackend(const std::string& scheme, const std::string& progr
   fs::permissions(target, fs::perms::owner_all);
 }
 
+std::string PrivateCups::AddPrinterQueue(const std::string& instance) const {
+  std::string output;
+  int code = Client({"env", "QUENTARIS_PPD=" GUI_SOURCE_DIR "/packaging/quentaris-pdf-printer.ppd",
+                     "sh", GUI_SOURCE_DIR "/packaging/quentaris-queue.sh", "add", instance},
+                    &output);
+  return code == 0 ? "" : "exit code " + std::to_string(code) + ": " + output;
+}
+
 int PrivateCups::Client(const std::vector<std::string>& command, std::string* output) const {
   std::string line = "CUPS_SERVER=" + Quoted(socket_);
   for (const std::string& word : command)
@@ -102,6 +110,11 @@ int PrivateCups::Client(const std::vector<std::string>& command, std::string* ou
   int status = pclose(pipe);
   if (output != nullptr) *output = text;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool PrivateCups::Idle() const {
+  std::string jobs;
+  return Client({"lpstat", "-o"}, &jobs) == 0 && jobs.empty();
 }
 
 std::string PrivateCups::ErrorLog() const {

@@ -22,10 +22,15 @@ class PrivateCups {
   const std::string& Root() const { return root_.Path(); }
   // Installs a backend under its scheme, root's own and 0700, so that CUPS runs it as root.
   void AddBackend(const std::string& scheme, const std::string& program) const;
+  // Adds the printer's queue for an instance ("" the default one) with the packaging's own
+  // script and PPD; "" when it worked, else what the script said.
+  std::string AddPrinterQueue(const std::string& instance = "") const;
   // Runs a CUPS client (lpadmin, lp, lpstat, ...) against this scheduler; its exit code, with
   // its standard output in output when given.
   int Client(const std::vector<std::string>& command, std::string* output = nullptr) const;
   std::string ErrorLog() const;
+  // Whether the scheduler has no unfinished job.
+  bool Idle() const;
 
  private:
   void WriteConfiguration(const std::string& extraFileSettings) const;

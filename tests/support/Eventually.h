@@ -6,9 +6,9 @@
 
 namespace gui::test {
 
-// Whether something that another process brings about comes true within half a minute.
-inline bool Eventually(const std::function<bool()>& condition) {
-  for (int attempt = 0; attempt < 300; ++attempt) {
+// Whether something that another process brings about comes true within so many seconds.
+inline bool Eventually(const std::function<bool()>& condition, int seconds = 30) {
+  for (int attempt = 0; attempt < seconds * 10; ++attempt) {
     if (condition()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
