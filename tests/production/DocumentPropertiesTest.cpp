@@ -1,13 +1,12 @@
 #include "production/DocumentProperties.h"
 
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,8 @@
 #include "services/modSystem.h"
 #include "startup/JobContext.h"
 #include "startup/modConfig.h"
-#include "tests/support/RunProgram.h"
-#include "tests/support/ScopedVariable.h"
-#include "tests/support/Session.h"
-#include "tests/support/TempFolder.h"
+#include "tests/production/GhostscriptTesting.h"
+#include "tests/support/TestUser.h"
 
 namespace gui::test {
 namespace {
@@ -94,16 +91,9 @@ TEST_F(DocumentPropertiesTest, CommentsWrittenAsPostScriptStringsAreDecoded) {
 }
 
 TEST_F(DocumentPropertiesTest, PdfJobsAreReadByTheirContentWhateverTheirName) {
-  PutFile(folder_ / "info.ps", "%!PS\n[/Title (report.odt) /Author (Ann) /DOCINFO pdfmark\n");
-  ASSERT_EQ(RunProgram("/usr/bin/gs",
-                       {"-q", "-dNOPAUSE", "-dBATCH", "-sDEVICE=pdfwrite", "-sOutputFile=" + job_,
-                        folder_ / "info.ps", "-c", "showpage"},
-                       {})
-                .exitCode,
-            0);
-  DictionaryPtr properties = ReadDocumentProperties(job_);
-  EXPECT_EQ(properties->Text("title") + "|" + properties->Text("author"), "report|Ann");
-  EXPECT_EQ(properties->Text("creationdate").substr(0, 4), "D:20");
+  std::string pdf = folder_ / "report.pdf";
+  MakePdf("%!PS\n[/Title (report.odt) /Author (Ann) /DOCINFO pdfmark showpage\n", pdf);
+  EXPECT_EQ(Read(GetFile(pdf)).substr(0, 15), "report|Ann|D:20");
   // Without information the map stays empty: fallbacks belong to the settings and macros.
   PutFile(job_, "%PDF-1.4\n1 0 obj << /Pages 2 0 R >> endobj\ntrailer << /Root 1 0 R >>\n");
   EXPECT_EQ(ReadDocumentProperties(job_)->Count(), 0u);
@@ -157,34 +147,26 @@ TEST_F(FallbackTest, EmptyTitlesAndAuthorsFallBackToTheJobAndTheUser) {
   struct Case {
     const char* title;  // the document's
     const char* author;
-    const char* name;  // the job's
-    std::vector<std::string> settings;
+    const char* name;      // the job's
+    const char* settings;  // name=value, separated by blanks
     std::string output;    // the file's name on the desktop
     std::string expected;  // title|author
   } cases[] = {
-      {"", "", "report.odt", {}, "report.pdf", "report|" + user_},
-      {"", "", "(stdin)", {}, "Untitled.pdf", "Untitled|" + user_},
-      {"", "", "", {}, "Untitled.pdf", "Untitled|" + user_},
-      {"Doc", "Ann", "report.odt", {}, "Doc.pdf", "Doc|Ann"},
-      {"", "", "x.odt", {"title=Mine", "author=ACME"}, "x.pdf", "Mine|ACME"},
-      {"Doc",
-       "Ann",
-       "",
-       {"title=Mine", "author=ACME", "usedefaulttitle=no", "usedefaultauthor=NO"},
-       "Doc.pdf",
+      {"", "", "report.odt", "", "report.pdf", "report|" + user_},
+      {"", "", "(stdin)", "", "Untitled.pdf", "Untitled|" + user_},
+      {"", "", "", "", "Untitled.pdf", "Untitled|" + user_},
+      {"Doc", "Ann", "report.odt", "", "Doc.pdf", "Doc|Ann"},
+      {"", "", "x.odt", "title=Mine author=ACME", "x.pdf", "Mine|ACME"},
+      {"Doc", "Ann", "", "title=Mine author=ACME usedefaulttitle=no usedefaultauthor=NO", "Doc.pdf",
        "Mine|ACME"},
-      {"Doc",
-       "Ann",
-       "x.odt",
-       {"usedefaulttitle=no", "usedefaultauthor=no"},
-       "Doc.pdf",
-       "x|" + user_},
+      {"Doc", "Ann", "x.odt", "usedefaulttitle=no usedefaultauthor=no", "Doc.pdf", "x|" + user_},
   };
   for (const Case& c : cases) {
     Job().documentInfo = NewDictionary();
     Document(c.title, c.author, c.name);
     DictionaryPtr settings = DefaultSettings();
-    for (const std::string& entry : c.settings)
+    std::istringstream entries(c.settings);
+    for (std::string entry; entries >> entry;)
       settings->Set(entry.substr(0, entry.find('=')), entry.substr(entry.find('=') + 1));
     ApplySettingMacros(*settings);
     EXPECT_EQ(settings->Text("output"), home_ + "/Desktop/" + c.output) << c.name;
@@ -221,27 +203,10 @@ std::string AsUser(uid_t user, const std::function<std::string()>& action) {
   return text;
 }
 
-// An account of the user database for the test's lifetime.
-class Account {
- public:
-  Account(const std::string& name, const std::string& options) : name_(name) {
-    if (std::system(("useradd -M " + options + " " + name).c_str()) != 0) return;
-    if (const passwd* entry = getpwnam(name.c_str())) uid_ = entry->pw_uid;
-  }
-  ~Account() { std::system(("userdel " + name_ + " >/dev/null 2>&1").c_str()); }
-  uid_t Uid() const { return uid_; }
-
- private:
-  std::string name_;
-  uid_t uid_ = 0;
-};
-
 TEST(UserFullNameTest, IsTheUserDatabasesNameUpToTheFirstComma) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root to add accounts";
-  Account named("qdoc" + std::to_string(getpid()) + "a", "-c 'Zo\u00eb Adams,Room 4,555-1234'");
-  Account bare("qdoc" + std::to_string(getpid()) + "b", "");
-  ASSERT_NE(named.Uid(), 0u);
-  ASSERT_NE(bare.Uid(), 0u);
+  TestUser named("a", "Zo\u00eb Adams,Room 4,555-1234");
+  TestUser bare("b");
   // The login name, as CUPS's text filter writes it, counts as no author.
   EXPECT_EQ(AsUser(named.Uid(),
                    [] {
