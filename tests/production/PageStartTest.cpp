@@ -9,6 +9,7 @@
 #include "production/modPostScript.h"
 #include "production/modSuperimpose.h"
 #include "tests/production/GhostscriptTesting.h"
+#include "tests/support/PdfContent.h"
 
 namespace gui::test {
 namespace {
@@ -71,8 +72,7 @@ class PageStartTest : public RealGhostscriptTest {
     std::string pdf = RunMainJob(*settings_, folder_, job.empty() ? PostScriptJob(texts) : job);
     std::string result;
     for (int page = 1; page <= pages; ++page) {
-      std::string text = CaptureOutput(
-          "pdftotext", {"-f", std::to_string(page), "-l", std::to_string(page), pdf, "-"});
+      std::string text = PageText(pdf, page);
       std::string shown = Contains(text, "BGONE")   ? "BGONE"
                           : Contains(text, "BGTWO") ? "BGTWO"
                                                     : "-";

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <set>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -61,26 +60,25 @@ std::string LedgerText() {
 }
 
 // A job as a Windows PostScript driver writes it: Ctrl-D first and last, CR LF line ends, DSC
-// comments with these title and author lines, a prolog of procedures and a reencoded font.
-std::string WindowsDriverJob(const std::string& titleLine, const std::string& forLine) {
-  return "\x04%!PS-Adobe-3.0\r\n" + titleLine + "\r\n%%Creator: PScript5.dll Version 5.2.2\r\n" +
-         forLine +
-         "\r\n%%CreationDate: 12/7/2026 10:15:00\r\n%%BoundingBox: (atend)\r\n"
-         "%%Pages: (atend)\r\n%%Orientation: Portrait\r\n%%EndComments\r\n"
-         "%%BeginProlog\r\n%%BeginResource: procset Pscript_WinNT_Full 5.0 0\r\n"
-         "/Pscript_WinNT_Full 40 dict def Pscript_WinNT_Full begin\r\n"
-         "/bd {bind def} bind def /M {moveto} bd /S {show} bd\r\n"
-         "/RE {findfont dup length dict begin {1 index /FID ne {def} {pop pop} ifelse} forall "
-         "/Encoding ISOLatin1Encoding def currentdict end definefont pop} bd\r\n"
-         "/F {findfont exch scalefont setfont} bd\r\nend\r\n%%EndResource\r\n%%EndProlog\r\n"
-         "%%BeginSetup\r\nPscript_WinNT_Full begin\r\n/Helvetica-Latin1 /Helvetica RE\r\n"
-         "%%EndSetup\r\n%%Page: 1 1\r\n%%BeginPageSetup\r\nsave\r\n%%EndPageSetup\r\n"
-         "18 /Helvetica-Latin1 F 72 720 M (Caf\xE9 Cr\xE8me menu) S\r\n"
-         "72 690 M (Cr\xEApe with pear) S\r\nrestore showpage\r\n"
-         "%%Page: 2 2\r\n%%BeginPageSetup\r\nsave\r\n%%EndPageSetup\r\n"
-         "18 /Helvetica-Latin1 F 72 720 M (Desserts on page two) S\r\nrestore showpage\r\n"
-         "%%Trailer\r\nend\r\n%%Pages: 2\r\n%%BoundingBox: 0 0 595 842\r\n%%EOF\r\n\x04";
-}
+// comments with title and author in Windows-1252, a prolog of procedures and a reencoded font.
+const std::string kWindowsDriverJob =
+    "\x04%!PS-Adobe-3.0\r\n%%Title: \223Caf\351 Cr\350me\224 \226 Menu\r\n"
+    "%%Creator: PScript5.dll Version 5.2.2\r\n%%For: Ren\351e\r\n"
+    "%%CreationDate: 12/7/2026 10:15:00\r\n%%BoundingBox: (atend)\r\n"
+    "%%Pages: (atend)\r\n%%Orientation: Portrait\r\n%%EndComments\r\n"
+    "%%BeginProlog\r\n%%BeginResource: procset Pscript_WinNT_Full 5.0 0\r\n"
+    "/Pscript_WinNT_Full 40 dict def Pscript_WinNT_Full begin\r\n"
+    "/bd {bind def} bind def /M {moveto} bd /S {show} bd\r\n"
+    "/RE {findfont dup length dict begin {1 index /FID ne {def} {pop pop} ifelse} forall "
+    "/Encoding ISOLatin1Encoding def currentdict end definefont pop} bd\r\n"
+    "/F {findfont exch scalefont setfont} bd\r\nend\r\n%%EndResource\r\n%%EndProlog\r\n"
+    "%%BeginSetup\r\nPscript_WinNT_Full begin\r\n/Helvetica-Latin1 /Helvetica RE\r\n"
+    "%%EndSetup\r\n%%Page: 1 1\r\n%%BeginPageSetup\r\nsave\r\n%%EndPageSetup\r\n"
+    "18 /Helvetica-Latin1 F 72 720 M (Caf\351 Cr\350me menu) S\r\n"
+    "72 690 M (Cr\352pe with pear) S\r\nrestore showpage\r\n"
+    "%%Page: 2 2\r\n%%BeginPageSetup\r\nsave\r\n%%EndPageSetup\r\n"
+    "18 /Helvetica-Latin1 F 72 720 M (Desserts on page two) S\r\nrestore showpage\r\n"
+    "%%Trailer\r\nend\r\n%%Pages: 2\r\n%%BoundingBox: 0 0 595 842\r\n%%EOF\r\n\x04";
 
 // The real gui on jobs that real programs write, with a background page of the test's own.
 class RealJobsTest : public ProgramFolderTest {
@@ -172,39 +170,15 @@ TEST_F(RealJobsTest, GroffAndEnscriptPostScriptGetWatermarkAndBackgroundOnTheSel
     EXPECT_TRUE(Contains(text, line)) << line;
 }
 
-// The title and author bytes of a Windows driver's DSC comments: Windows-1252, the same written
-// as a PostScript string, and UTF-8 as other programs write them.
+// The same comments written as PostScript strings or in UTF-8 are decoded in
+// DocumentPropertiesTest.
 TEST_F(RealJobsTest, WindowsDriverJobWithCrLfAndCtrlDHasItsTitleAuthorAndTextDecoded) {
-  const std::tuple<const char*, std::string, std::string> cases[] = {
-      {"Windows-1252",
-       "%%Title: \x93"
-       "Caf\xE9 Cr\xE8me\x94 \x96 Menu",
-       "%%For: Ren\xE9"
-       "e"},
-      {"PostScript string", "%%Title: (\\223Caf\\351 Cr\\350me\\224 \\226 Menu)",
-       "%%For: (Ren\\351e)"},
-      {"UTF-8",
-       "%%Title: \u201C"
-       "Caf\u00E9 Cr\u00E8me\u201D \u2013 Menu",
-       "%%For: Ren\u00E9"
-       "e"}};
-  for (const auto& [encoding, titleLine, forLine] : cases) {
-    std::string job = root_ / "windows.ps";
-    PutFile(job, WindowsDriverJob(titleLine, forLine));
-    std::string pdf = Convert(job, "", "Microsoft Word - Menu.docx");
-    EXPECT_EQ(PdfInfo(pdf, "Title"),
-              "\u201C"
-              "Caf\u00E9 Cr\u00E8me\u201D \u2013 Menu")
-        << encoding;
-    EXPECT_EQ(PdfInfo(pdf, "Author"),
-              "Ren\u00E9"
-              "e")
-        << encoding;
-    EXPECT_EQ(PdfInfo(pdf, "Pages"), "2") << encoding;
-    EXPECT_TRUE(Contains(PageText(pdf, 1), "Caf\u00E9 Cr\u00E8me menu")) << PageText(pdf, 1);
-    EXPECT_TRUE(Contains(PageText(pdf, 1), "Cr\u00EApe with pear")) << PageText(pdf, 1);
-    EXPECT_TRUE(Contains(PageText(pdf, 2), "Desserts on page two")) << PageText(pdf, 2);
-  }
+  PutFile(root_ / "windows.ps", kWindowsDriverJob);
+  std::string pdf = Convert(root_ / "windows.ps", "", "Microsoft Word - Menu.docx");
+  EXPECT_EQ(TitleAuthorPages(pdf), "“Café Crème” – Menu|Renée|2");
+  EXPECT_TRUE(Contains(PageText(pdf, 1), "Café Crème menu")) << PageText(pdf, 1);
+  EXPECT_TRUE(Contains(PageText(pdf, 1), "Crêpe with pear")) << PageText(pdf, 1);
+  EXPECT_TRUE(Contains(PageText(pdf, 2), "Desserts on page two")) << PageText(pdf, 2);
 }
 
 TEST_F(RealJobsTest, PdfJobKeepsItsFontsTextAndInformationUnderWatermarkAndBackground) {

@@ -14,11 +14,7 @@ namespace gui::test {
 // Makes a PDF from PostScript with the real Ghostscript, every font embedded as applications
 // embed theirs (Ghostscript's default leaves out the standard fonts).
 inline void MakeEmbeddedPdf(const std::string& postScript, const std::string& pdfFile) {
-  PutFile(pdfFile + ".ps", postScript);
-  CaptureOutput("/usr/bin/gs",
-                {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=pdfwrite",
-                 "-dPDFSETTINGS=/prepress", "-sOutputFile=" + pdfFile, pdfFile + ".ps"});
-  std::filesystem::remove(pdfFile + ".ps");
+  MakePdf("<< /NeverEmbed [] >> setdistillerparams\n" + postScript, pdfFile);
 }
 
 // The text of one page, as pdftotext reads it.
