@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <future>
 
 #include <gtest/gtest.h>
@@ -22,12 +21,10 @@ constexpr const char* kPostScript = "%!PS-Adobe-3.0\n%%Title: Report\n%%EndComme
 
 // Whether the process is there and has not ended (a zombie has ended).
 bool Running(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string line;
-  std::getline(stat, line);
-  std::size_t name = line.rfind(')');
-  return name != std::string::npos && name + 2 < line.size() && line[name + 2] != 'Z' &&
-         line[name + 2] != 'X';
+  std::string stat = GetFile("/proc/" + std::to_string(pid) + "/stat");
+  std::size_t name = stat.rfind(')');
+  return name != std::string::npos && name + 2 < stat.size() && stat[name + 2] != 'Z' &&
+         stat[name + 2] != 'X';
 }
 
 pid_t NumberIn(const std::string& path) {

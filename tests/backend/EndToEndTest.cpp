@@ -1,6 +1,5 @@
 #include <cups/cups.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -47,20 +46,6 @@ class EndToEnd : public ::testing::Test {
   // Whether the scheduler came to have no unfinished job.
   bool WaitForQueues() {
     return Eventually([this] { return cups_.Idle(); });
-  }
-
-  // Once each PDF is there and no job file is left in the job folder, or after half a minute:
-  // the logs gui kept of failed runs.
-  std::string LogsOnceDone(const std::string& jobFolder, const std::vector<std::string>& pdfs) {
-    bool done = Eventually([&] {
-      std::error_code missing;
-      for (const auto& entry : fs::directory_iterator(jobFolder, missing)) {
-        if (entry.path().extension() == ".ps" || entry.path().extension() == ".pdf") return false;
-      }
-      return std::all_of(pdfs.begin(), pdfs.end(), [](const auto& pdf) { return fs::exists(pdf); });
-    });
-    return TestUser::GuiLogs(jobFolder) +
-           (done ? "" : "\n(not every PDF came, or a job file outlived its run of gui)");
   }
 
   // The states of the queue's finished jobs, and the listing that shows their last messages.
@@ -141,7 +126,7 @@ TEST_F(EndToEnd, JobsBecomePdfsWithTheirInstancesSettingsAndARawJobNotPostScript
   EXPECT_FALSE(Contains(log, "gstopdf"));
   std::string plain = out_ + "/default-report.pdf";
   std::string invoice = out_ + "/invoices-report.pdf";
-  EXPECT_EQ(LogsOnceDone(user_.JobFolder(), {plain, invoice}), "") << log;
+  EXPECT_EQ(TestUser::PdfsOnceDone({plain, invoice}, user_.JobFolder()), "") << log;
   EXPECT_EQ(TitleAuthorPages(plain), "Quarterly Report|Ann Lee|2");
   EXPECT_EQ(TitleAuthorPages(invoice), "Invoice|Accounts|2");
   EXPECT_TRUE(user_.OwnsAlone(plain));
@@ -168,7 +153,7 @@ TEST_F(EndToEnd, ATemporaryFolderPlantedByAnotherUserIsPassedOver) {
   other.Folder(user_.SharedTempFolder());
   ASSERT_EQ(Print(kQueue, kReport), 0);
   std::string plain = out_ + "/default-report.pdf";
-  EXPECT_EQ(LogsOnceDone(user_.CacheJobFolder(), {plain}), "") << cups_.ErrorLog();
+  EXPECT_EQ(TestUser::PdfsOnceDone({plain}, user_.CacheJobFolder()), "") << cups_.ErrorLog();
   EXPECT_TRUE(fs::is_empty(user_.SharedTempFolder()));
   EXPECT_TRUE(user_.OwnsAlone(plain));
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -9,7 +8,6 @@
 #include <vector>
 
 #include "tests/production/GhostscriptTesting.h"
-#include "tests/support/Eventually.h"
 #include "tests/support/PdfContent.h"
 #include "tests/support/PrivateCups.h"
 #include "tests/support/TestUser.h"
@@ -125,23 +123,21 @@ class RealProducers : public ::testing::Test {
     return cups_->Client(command, output);
   }
 
-  // Once the queue is empty and as many PDFs came as are named, or after a minute: "" when each
-  // named PDF is there, else what went wrong, with the scheduler's errors and the logs gui kept
-  // of failed runs.
+  // Once the named PDFs came, or after a minute: "" when they did and no run of gui failed, else
+  // what went wrong, with what the output folder holds and the scheduler's errors.
   std::string WaitForPdfs(const std::vector<std::string>& names) {
-    Eventually([&] { return cups_->Idle() && FileNames(out_).size() >= names.size(); }, 60);
-    if (std::all_of(names.begin(), names.end(),
-                    [&](const std::string& name) { return fs::exists(Pdf(name)); }))
-      return "";
-    std::string report = "Missing among the PDFs; the output folder holds:";
+    std::vector<std::string> pdfs;
+    for (const std::string& name : names)
+      pdfs.push_back(Pdf(name));
+    std::string problems = TestUser::PdfsOnceDone(pdfs, user_->JobFolder(), 60);
+    if (problems.empty()) return "";
     for (const std::string& name : FileNames(out_))
-      report += " \"" + name + "\"";
+      problems += "Made: " + name + "\n";
     std::istringstream log(cups_->ErrorLog());
-    report += "\nScheduler errors:\n";
     for (std::string line; std::getline(log, line);) {
-      if (line.rfind("E [", 0) == 0) report += line + "\n";
+      if (line.rfind("E [", 0) == 0) problems += line + "\n";
     }
-    return report + TestUser::GuiLogs(user_->JobFolder());
+    return problems;
   }
 
   std::string Pdf(const std::string& name) const { return out_ + "/" + name + ".pdf"; }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Eventually.h"
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempFolder.h"
 
@@ -86,15 +87,30 @@ class TestUser {
     return stat(path.c_str(), &facts) == 0 && facts.st_uid == uid_ &&
            (facts.st_mode & 07777) == 0600;
   }
-  // The logs gui kept in a job folder: those of failed runs, as a run that ends well removes
-  // its log with its other files.
-  static std::string GuiLogs(const std::string& jobFolder) {
+  // Once each PDF is there and no job file is left in the job folder, or after so many seconds:
+  // "" when so and no run of gui failed, else what is missing and the logs gui kept of failed
+  // runs (a run that ends well removes its log with its other files).
+  static std::string PdfsOnceDone(const std::vector<std::string>& pdfs,
+                                  const std::string& jobFolder, int seconds = 30) {
+    std::string missing;
     std::string logs;
-    std::error_code missing;
-    for (const auto& entry : std::filesystem::directory_iterator(jobFolder, missing)) {
-      if (entry.path().extension() == ".log") logs += GetFile(entry.path());
-    }
-    return logs;
+    Eventually(
+        [&] {
+          missing.clear();
+          logs.clear();
+          for (const std::string& pdf : pdfs) {
+            if (!std::filesystem::exists(pdf)) missing += " " + pdf;
+          }
+          std::error_code gone;
+          for (const auto& entry : std::filesystem::directory_iterator(jobFolder, gone)) {
+            std::string extension = entry.path().extension();
+            if (extension == ".log") logs += GetFile(entry.path());
+            if (extension == ".ps" || extension == ".pdf") missing += " " + entry.path().string();
+          }
+          return missing.empty();
+        },
+        seconds);
+    return missing.empty() ? logs : "Missing or left:" + missing + "\n" + logs;
   }
 
  private:
