@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -43,16 +44,10 @@ std::string WriterDocument(const std::string& picture) {
  xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
  xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
  office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
- <office:font-face-decls>
-  <style:font-face style:name="DejaVu Sans" svg:font-family="'DejaVu Sans'"/>
-  <style:font-face style:name="IPAGothic" svg:font-family="IPAGothic"/>
- </office:font-face-decls>
  <office:styles>
-  <style:default-style style:family="paragraph">
-   <style:text-properties style:font-name="DejaVu Sans" fo:font-size="12pt"
-    style:font-name-asian="IPAGothic" style:font-size-asian="12pt"
-    style:font-name-complex="DejaVu Sans"/>
-  </style:default-style>
+  <style:default-style style:family="paragraph"><style:text-properties
+   fo:font-family="'DejaVu Sans'" fo:font-size="12pt" style:font-family-asian="IPAGothic"
+   style:font-size-asian="12pt"/></style:default-style>
  </office:styles>
  <office:automatic-styles>
   <style:page-layout style:name="A4"><style:page-layout-properties fo:page-width="21cm"
@@ -160,15 +155,12 @@ TEST_F(RealProducers, LibreOfficeWriterDocumentPrintsAsItExports) {
   // A profile of its own, made on the first start; both runs share it, one after the other.
   std::string profile = "-env:UserInstallation=file://" + home + "/libreoffice";
   std::string said;
-  ASSERT_EQ(
-      AsUser({"soffice", "--headless", "--norestore", profile, "--pt", kQueue, "doc.fodt"}, &said),
-      0)
-      << said;
-  ASSERT_EQ(AsUser({"soffice", "--headless", "--norestore", profile, "--convert-to", "pdf",
-                    "--outdir", "export", "doc.fodt"},
-                   &said),
-            0)
-      << said;
+  auto office = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {"soffice", "--headless", "--norestore", profile});
+    return AsUser(arguments, &said);
+  };
+  ASSERT_EQ(office({"--pt", kQueue, "doc.fodt"}), 0) << said;
+  ASSERT_EQ(office({"--convert-to", "pdf", "--outdir", "export", "doc.fodt"}), 0) << said;
   std::string exported = home + "/export/doc.pdf";
   ASSERT_TRUE(fs::exists(exported)) << said;
 
@@ -203,10 +195,8 @@ TEST_F(RealProducers, LpOfAPdfATextFileAndAPictureGivesOnePdfEach) {
   UseOutput("<basedocname>.pdf");
   std::string home = user_->Home();
   MakeEmbeddedPdf(
-      "%!PS\n<< /PageSize [595 842] >> setpagedevice /Helvetica findfont 20 scalefont setfont\n"
-      "72 760 moveto (Minutes one: the budget is approved) show showpage\n"
-      "72 760 moveto (Minutes two: the roof is repaired) show showpage\n"
-      "72 760 moveto (Minutes three: the meeting closes) show showpage\n",
+      PostScriptJob({"Minutes one: the budget is approved", "Minutes two: the roof is repaired",
+                     "Minutes three: the meeting closes"}),
       home + "/minutes.pdf");
   fs::copy_file(home + "/minutes.pdf", home + "/excerpt.pdf");
   user_->Put(home + "/notes.txt", "Grüße aus Köln – 5 € für Zoë\nΕλληνικά: καλημέρα\n");
