@@ -160,8 +160,6 @@ TEST_F(PdfFactsTest, GhostscriptAndQpdfDocumentsGiveTheirInformationAndPageCount
       {"/Title <FEFF00DC006E00690063006F0064006500A020AC00204E2D6587> "
        "/Author <FEFF004A00FC0072006700650020D83DDE00>",
        1, "\u00dcnicode\u00a0\u20ac \u4e2d\u6587|J\u00fcrge \U0001F600|1"},
-      {"/Title (\\200 \\204 \\205 \\215\\216 \\222 \\240 caf\\351) /Author (\\030\\237x)", 2,
-       "\u2022 \u2014 \u2013 \u201c\u201d \u2122 \u20ac caf\u00e9|\u02d8\ufffdx|2"},
   };
   for (const Case& c : cases) {
     for (const std::string& pdf : PlainAndPacked(c.docinfo, c.pages)) {
