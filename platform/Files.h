@@ -35,6 +35,9 @@ std::vector<FolderEntry> FindEntries(const std::string& folder, const std::strin
 bool HasWildcards(const std::string& name);
 // True when the folder is no link, belongs to the current user and only the owner may write it.
 bool IsPrivateFolder(const std::string& path);
+// Bytes the user may still write on the file system that holds the path; the largest number
+// when that cannot be told.
+std::uint64_t FreeSpaceOf(const std::string& path);
 // The roots of the system's drives ("/" on POSIX, "C:\\" and the like on Windows).
 std::vector<std::string> DriveRoots();
 

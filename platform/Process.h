@@ -6,7 +6,8 @@
 namespace gui::platform {
 
 // One child process, started from a command line and watched until it ends. A child that is
-// still running when the object goes away is left running and reaped later, never killed.
+// still running when the object goes away is left running and reaped later, unless it was
+// ended with Terminate.
 class ChildProcess {
  public:
   ChildProcess() = default;
@@ -22,6 +23,14 @@ class ChildProcess {
   // Starts the first word, searched on the PATH, with the other words as its arguments, in a
   // session of its own with every standard stream on /dev/null.
   bool StartDetached(const std::vector<std::string>& words);
+  // Starts the first word, searched on the PATH, with the other words as its arguments and no
+  // command interpreter in between; standard output and error go to a new file readable by the
+  // user alone, and the child leads a process group of its own, so Terminate reaches whatever
+  // it started.
+  bool StartCaptured(const std::vector<std::string>& words, const std::string& workingFolder,
+                     const std::string& outputFile);
+  // Ends the child and its process group: asked first, forced if it does not end at once.
+  void Terminate();
   // Waits at most the given time; true once the child has ended.
   bool WaitFor(int milliseconds);
   bool IsRunning();
@@ -32,8 +41,9 @@ class ChildProcess {
   int StartError() const { return startError_; }
 
  private:
+  enum class Streams { Inherited, Discarded, Captured };
   bool Spawn(const std::vector<std::string>& words, const std::string& workingFolder,
-             bool detached);
+             Streams streams, const std::string& outputFile = {});
   bool Reap();
 
   int pid_ = -1;
@@ -41,6 +51,7 @@ class ChildProcess {
   int exitCode_ = 0;
   int startError_ = 0;
   bool ended_ = false;
+  bool ownGroup_ = false;
 };
 
 // Reaps children left running by earlier ChildProcess objects that have ended since. Every

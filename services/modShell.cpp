@@ -43,6 +43,22 @@ int RunCommand(const std::string& commandLine, bool& timedOut, int& exitCode,
   return child.Id();
 }
 
+ProgramOutcome RunCapturedProgram(const std::vector<std::string>& words,
+                                  const std::string& outputFile, int timeoutSeconds,
+                                  const std::string& workingFolder) {
+  platform::ChildProcess child;
+  if (!child.StartCaptured(words, workingFolder, outputFile))
+    throw Error(err::kSmallRoutine, "Error launching the command [" + words.front() + "]");
+  WaitForChild(child, timeoutSeconds);
+  ProgramOutcome outcome;
+  outcome.timedOut = IsProcessRunning(child);
+  if (outcome.timedOut)
+    child.Terminate();
+  else
+    outcome.exitCode = child.ExitCode();
+  return outcome;
+}
+
 bool IsProcessRunning(platform::ChildProcess& process) {
   return process.IsRunning();
 }

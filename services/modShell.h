@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Process.h"
 
@@ -13,6 +14,20 @@ namespace gui {
 // child's. Returns the child's process id. A command that cannot be started raises error 1000.
 int RunCommand(const std::string& commandLine, bool& timedOut, int& exitCode, int showWindow,
                int timeoutSeconds, const std::string& workingFolder);
+
+// How a program run to its end, or to its time-out, went.
+struct ProgramOutcome {
+  bool timedOut = false;
+  int exitCode = 0;
+};
+
+// Runs a program with its arguments, no command interpreter in between, its standard output and
+// error going to a new file; waits at most timeoutSeconds, letting window messages be processed
+// meanwhile, and ends a program still running then. A program that cannot be started raises
+// error 1000.
+ProgramOutcome RunCapturedProgram(const std::vector<std::string>& words,
+                                  const std::string& outputFile, int timeoutSeconds,
+                                  const std::string& workingFolder);
 
 bool IsProcessRunning(platform::ChildProcess& process);
 

@@ -6,6 +6,7 @@
 #include <fnmatch.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <vector>
@@ -121,6 +122,12 @@ bool IsPrivateFolder(const std::string& path) {
   struct stat info {};
   if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
   return info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+std::uint64_t FreeSpaceOf(const std::string& path) {
+  struct statvfs info {};
+  if (statvfs(path.c_str(), &info) != 0) return UINT64_MAX;
+  return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
 }
 
 std::vector<std::string> DriveRoots() {

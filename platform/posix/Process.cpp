@@ -15,6 +15,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Environment.h"
+#include "platform/posix/Descriptor.h"
 
 extern char** environ;
 
@@ -26,6 +27,8 @@ namespace {
 constexpr int kUnknownExitCode = -1;
 // The sleep between checks when the system offers no process descriptor to wait on.
 constexpr int kFallbackSliceMs = 10;
+// How long a child asked to end may take before it is forced to.
+constexpr int kTerminationGraceMs = 2000;
 
 std::vector<pid_t>& AbandonedChildren() {
   static std::vector<pid_t> children;
@@ -111,6 +114,11 @@ std::string ResolveProgram(const std::string& name) {
   }
 }
 
+// A new file for a child's output; a link planted under its name is not followed.
+int OpenOutput(const std::string& path) {
+  return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+}
+
 int ExitCodeOf(int status) {
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
@@ -141,19 +149,22 @@ class SpawnSettings {
   SpawnSettings& operator=(const SpawnSettings&) = delete;
 
   // Returns 0 or the error code of the first step that failed.
-  int Prepare(const std::string& workingFolder, bool detached) {
+  int Prepare(const std::string& workingFolder, bool detached, int outputFd) {
     sigset_t noSignals, defaults;
     sigemptyset(&noSignals);
     sigemptyset(&defaults);
     sigaddset(&defaults, SIGPIPE);
     short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
     if (detached) flags |= POSIX_SPAWN_SETSID;
+    if (outputFd >= 0) flags |= POSIX_SPAWN_SETPGROUP;
     int rc = posix_spawnattr_setflags(&attributes_, flags);
     if (rc == 0) rc = posix_spawnattr_setsigmask(&attributes_, &noSignals);
     if (rc == 0) rc = posix_spawnattr_setsigdefault(&attributes_, &defaults);
     if (rc == 0) rc = OpenNull(STDIN_FILENO, O_RDONLY);
     if (rc == 0 && detached) rc = OpenNull(STDOUT_FILENO, O_WRONLY);
     if (rc == 0 && detached) rc = OpenNull(STDERR_FILENO, O_WRONLY);
+    if (rc == 0 && outputFd >= 0) rc = posix_spawn_file_actions_adddup2(&actions_, outputFd, 1);
+    if (rc == 0 && outputFd >= 0) rc = posix_spawn_file_actions_adddup2(&actions_, outputFd, 2);
     if (rc == 0 && !workingFolder.empty())
       rc = posix_spawn_file_actions_addchdir_np(&actions_, workingFolder.c_str());
     return rc;
@@ -184,7 +195,7 @@ bool ChildProcess::Start(const std::string& commandLine, const std::string& work
     startError_ = EINVAL;
     return false;
   }
-  return Spawn(words, workingFolder, false);
+  return Spawn(words, workingFolder, Streams::Inherited);
 }
 
 bool ChildProcess::StartDetached(const std::vector<std::string>& words) {
@@ -192,19 +203,46 @@ bool ChildProcess::StartDetached(const std::vector<std::string>& words) {
     startError_ = EINVAL;
     return false;
   }
-  return Spawn(words, {}, true);
+  return Spawn(words, {}, Streams::Discarded);
+}
+
+bool ChildProcess::StartCaptured(const std::vector<std::string>& words,
+                                 const std::string& workingFolder, const std::string& outputFile) {
+  if (words.empty()) {
+    startError_ = EINVAL;
+    return false;
+  }
+  return Spawn(words, workingFolder, Streams::Captured, outputFile);
+}
+
+void ChildProcess::Terminate() {
+  if (!IsRunning()) return;
+  pid_t target = ownGroup_ ? -pid_ : pid_;
+  kill(target, SIGTERM);
+  if (WaitFor(kTerminationGraceMs)) return;
+  kill(target, SIGKILL);
+  WaitFor(kTerminationGraceMs);
 }
 
 bool ChildProcess::Spawn(const std::vector<std::string>& words, const std::string& workingFolder,
-                         bool detached) {
+                         Streams streams, const std::string& outputFile) {
   ReapAbandonedChildren();
   if (pid_ > 0) {
     startError_ = EBUSY;
     return false;
   }
   std::string program = ResolveProgram(words.front());
+  if (program.empty()) {
+    startError_ = ENOENT;
+    return false;
+  }
+  Descriptor output(streams == Streams::Captured ? OpenOutput(outputFile) : -1);
+  if (streams == Streams::Captured && output.Get() < 0) {
+    startError_ = errno;
+    return false;
+  }
   SpawnSettings settings;
-  startError_ = program.empty() ? ENOENT : settings.Prepare(workingFolder, detached);
+  startError_ = settings.Prepare(workingFolder, streams == Streams::Discarded, output.Get());
   if (startError_ != 0) return false;
   std::vector<char*> arguments;
   for (const std::string& word : words)
@@ -216,6 +254,7 @@ bool ChildProcess::Spawn(const std::vector<std::string>& words, const std::strin
   if (startError_ != 0) return false;
   pid_ = pid;
   pidFd_ = OpenPidFd(pid);
+  ownGroup_ = streams == Streams::Captured;
   return true;
 }
 
