@@ -52,7 +52,7 @@ void WriteDocumentTrailer(const std::string& file, Dictionary& settings) {
   std::string text = "% The settings' document information wins over the job's own\r\n[";
   for (const auto& [entry, value] : DocumentInformationEntries(settings))
     text += " /" + entry + " " + PdfTextString(value) + "\r\n";
-  text += "/DOCINFO pdfmark\r\n";
+  text += "/DOCINFO pdfmark\r\n" + DocumentView(settings);
   platform::OutputFile out(file);
   out.Write(text);
   out.Close();

@@ -6,12 +6,13 @@ bool EncryptionEnabled(Dictionary& settings) {
   return !settings.Text("ownerpassword").empty();
 }
 
-// Values go in bare: the dialogs compose them, and Ghostscript reads them as written.
-std::string EncryptionParams(Dictionary& settings) {
+// The passwords go in as the dialect keeps them whole; the numbers as the dialogs compose them.
+std::string EncryptionParams(Dictionary& settings, GhostscriptDialect dialect) {
   const std::string lineEnd = "\r\n";
-  std::string lines = "-sOwnerPassword#" + settings.Text("ownerpassword") + lineEnd;
+  std::string lines =
+      TextSwitch("OwnerPassword", settings.Text("ownerpassword"), dialect) + lineEnd;
   std::string userPassword = settings.Text("userpassword");
-  if (!userPassword.empty()) lines += "-sUserPassword#" + userPassword + lineEnd;
+  if (!userPassword.empty()) lines += TextSwitch("UserPassword", userPassword, dialect) + lineEnd;
   lines += "-dEncryptionR#3" + lineEnd;
   std::string keyLength = settings.Text("keylength");
   if (!keyLength.empty()) lines += "-dKeyLength#" + keyLength + lineEnd;

@@ -1,12 +1,16 @@
 #include "production/modGhostScript.h"
 
+#include <cstdint>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "platform/CommandInterpreter.h"
 #include "platform/Files.h"
 #include "platform/Ghostscript.h"
 #include "production/GhostscriptVersion.h"
+#include "production/PdfFacts.h"
+#include "production/PdfFile.h"
 #include "production/modEncryption.h"
 #include "production/modMerge.h"
 #include "services/Error.h"
@@ -31,8 +35,12 @@ constexpr int kDefaultTimeoutSeconds = 300;
 constexpr int kSearchedMajorVersion = 8;
 constexpr int kHighestSearchedMinorVersion = 100;
 constexpr int kFirstModernMajorVersion = 9;
+// From version 10 on the PDF interpreter can draw a page of another PDF in the middle of a job.
+constexpr int kFirstPdfDrawingMajorVersion = 10;
 constexpr int kHiddenWindow = 0;
 constexpr char kCrLf[] = "\r\n";
+// Less room than this left beside an incomplete result means the disk ran full.
+constexpr std::uint64_t kNearlyFull = 1 << 20;
 
 // Ghostscript and the shell write through whatever is left under a name they write to, a
 // planted link as well; it goes first.
@@ -43,6 +51,15 @@ void RemoveLeftOver(const std::string& path) {
 // Ghostscript's argument files take a quote inside a quoted argument as \".
 std::string EscapeQuotes(const std::string& path) {
   return ReplaceAll(path, "\"", "\\\"");
+}
+
+// A value as Ghostscript 9 and later read it whole: in quotes, a quote inside as \". A final
+// backslash would take the closing quote for a character, so that quote follows on a continued
+// line.
+std::string QuotedValue(const std::string& value) {
+  std::string quoted = "\"" + EscapeQuotes(value);
+  if (!value.empty() && value.back() == '\\') quoted += "\\\r\n";
+  return quoted + "\"";
 }
 
 std::string ProgramIn(const std::string& folder) {
@@ -93,29 +110,80 @@ std::string FromInstallationKeys() {
 }
 
 // "10.00.0" and "8.54" alike begin with the major version.
-GhostscriptDialect DialectOfVersion(const std::string& version) {
-  std::int32_t major = ToLongSafe(version.substr(0, version.find_first_not_of("0123456789")));
-  return major >= kFirstModernMajorVersion ? GhostscriptDialect::Modern
-                                           : GhostscriptDialect::Legacy;
+int MajorOfVersion(const std::string& version) {
+  return ToLongSafe(version.substr(0, version.find_first_not_of("0123456789")));
 }
 
-[[noreturn]] void ReportFailure(int exitCode, const std::string& outputFile) {
-  std::string output = FileExists(outputFile) ? ReadTextFile(outputFile) : std::string();
+// The output file is named for the parameter file: its ".gs" ending becomes ".out".
+std::string OutputFileOf(const std::string& paramFile) {
+  static constexpr std::string_view kEnding = ".gs";
+  std::string_view stem = paramFile;
+  if (stem.ends_with(kEnding)) stem.remove_suffix(kEnding.size());
+  return std::string(stem) + ".out";
+}
+
+// Ghostscript ends some failures with exit code 0, a full disk among them ("ERROR: ioerror ...
+// on closing pdfwrite device"); they name the error in its output.
+bool NamesAnError(const std::string& output) {
+  return output.find("Error:") != std::string::npos || output.find("ERROR:") != std::string::npos;
+}
+
+// An input Ghostscript could not open without its password is left out with exit code 0.
+bool AskedForPassword(const std::string& output) {
+  return output.find("requires a password") != std::string::npos;
+}
+
+// A result that was written to its end: a PDF closes with its cross-reference and "%%EOF", an
+// EPS with its trailer and "%%EOF". A full disk cuts it short of that.
+bool IsCompleteResult(const std::string& path) {
+  static constexpr std::uint64_t kTailSize = 1024;
+  PdfFile file(path);
+  std::uint64_t size = file.Size();
+  std::string tail = file.Read(size > kTailSize ? size - kTailSize : 0, kTailSize);
+  tail.erase(tail.find_last_not_of(" \t\r\n") + 1);
+  return tail.ends_with("%%EOF") && (tail.find("startxref") != std::string::npos ||
+                                     tail.find("%%Trailer") != std::string::npos);
+}
+
+// The PDFs from outside that Ghostscript could not open without their password, named.
+std::string ProtectedInputs(const std::vector<std::string>& outsidePdfs) {
+  std::string text;
+  for (const std::string& pdf : outsidePdfs) {
+    if (!ReadPdfFacts(pdf).encrypted) continue;
+    if (!text.empty()) text += kCrLf;
+    text += "The PDF file '" + pdf + "' is protected by a password. Ghostscript cannot read it.";
+  }
+  return text;
+}
+
+// What the person reads besides Ghostscript's words when those do not say what went wrong.
+std::string FailureExplanation(const std::string& output, const std::string& resultFile,
+                               const std::vector<std::string>& outsidePdfs) {
+  if (AskedForPassword(output)) {
+    std::string text = ProtectedInputs(outsidePdfs);
+    if (!text.empty()) return text;
+  }
+  if (!FileExists(resultFile) || IsCompleteResult(resultFile)) return {};
+  std::string text = "file '" + resultFile + "' that Ghostscript wrote is incomplete.";
+  if (platform::FreeSpaceOf(GetFolderPart(resultFile)) >= kNearlyFull) return "The " + text;
+  return RuntimeErrorText(err::kDiskFull) + ": the " + text;
+}
+
+[[noreturn]] void ReportFailure(int exitCode, const std::string& output,
+                                const std::string& explanation) {
   WriteLog("Ghostscript returned exit code " + std::to_string(exitCode) + kCrLf +
-           "Ghostscript output:" + kCrLf + output + kCrLf);
-  throw Error(err::kGhostscriptFailed,
-              std::string("An error occured while running Ghostscript") + kCrLf + kCrLf + output);
+           "Ghostscript output:" + kCrLf + output + kCrLf + explanation);
+  std::string description =
+      std::string("An error occured while running Ghostscript") + kCrLf + kCrLf;
+  if (!explanation.empty()) description += explanation + kCrLf + kCrLf;
+  throw Error(err::kGhostscriptFailed, description + output);
 }
 
-// Warnings of a run that succeeded (a damaged input that Ghostscript repaired or skipped) are
-// kept in the log before the output file goes. Ghostscript ends some failures with exit code 0,
-// a full disk among them ("ERROR: ioerror ... on closing pdfwrite device"): they fail here.
-void FinishOutputFile(const std::string& outputFile) {
-  if (!FileExists(outputFile)) return;
-  std::string output = ReadTextFile(outputFile);
-  if (output.find("ERROR:") != std::string::npos) ReportFailure(0, outputFile);
+// Warnings of a run that succeeded (a damaged input that Ghostscript repaired) are kept in the
+// log before the output file goes.
+void FinishOutputFile(const std::string& outputFile, const std::string& output) {
   if (!output.empty()) WriteLog(std::string("Ghostscript output:") + kCrLf + output + kCrLf);
-  if (!DebugMarkerExists()) platform::RemoveFile(outputFile);
+  if (!DebugMarkerExists() && FileExists(outputFile)) platform::RemoveFile(outputFile);
 }
 
 }  // namespace
@@ -133,18 +201,28 @@ std::string FindGhostscript([[maybe_unused]] Dictionary& settings) {
   return program;
 }
 
-GhostscriptDialect GetGhostscriptDialect(const std::string& ghostscript) {
-  static std::map<std::string, GhostscriptDialect> asked;
-  if (ghostscript.empty()) return GhostscriptDialect::Legacy;
+int GhostscriptMajorVersion(const std::string& ghostscript) {
+  static std::map<std::string, int> asked;
+  if (ghostscript.empty()) return 0;
   auto known = asked.find(ghostscript);
   if (known != asked.end()) return known->second;
-  GhostscriptDialect dialect = DialectOfVersion(GhostscriptVersion(ghostscript));
-  asked.emplace(ghostscript, dialect);
-  return dialect;
+  int major = MajorOfVersion(GhostscriptVersion(ghostscript));
+  asked.emplace(ghostscript, major);
+  return major;
+}
+
+GhostscriptDialect GetGhostscriptDialect(const std::string& ghostscript) {
+  return GhostscriptMajorVersion(ghostscript) >= kFirstModernMajorVersion
+             ? GhostscriptDialect::Modern
+             : GhostscriptDialect::Legacy;
 }
 
 GhostscriptDialect FoundGhostscriptDialect(Dictionary& settings) {
   return GetGhostscriptDialect(FindGhostscript(settings));
+}
+
+bool FoundGhostscriptDrawsPdfPages(Dictionary& settings) {
+  return GhostscriptMajorVersion(FindGhostscript(settings)) >= kFirstPdfDrawingMajorVersion;
 }
 
 GhostscriptParameters::GhostscriptParameters(GhostscriptDialect dialect) : dialect_(dialect) {
@@ -160,18 +238,29 @@ void GhostscriptParameters::AddLines(const std::string& lines) {
   text_ += lines;
 }
 
-// Ghostscript 9 and later keep quotes after "#" as part of the name, so there the whole
-// argument is quoted.
+// Ghostscript 9 and later keep quotes after "#" as part of the name and take a single "%" for
+// a page number's place.
 void GhostscriptParameters::AddOutputFile(const std::string& path) {
   RemoveLeftOver(path);
   if (IsModern())
-    Add("\"-sOutputFile#" + EscapeQuotes(path) + "\"");
+    Add("-sOutputFile=" + QuotedValue(ReplaceAll(path, "%", "%%")));
   else
     Add("-sOutputFile#\"" + EscapeQuotes(path) + "\"");
 }
 
 void GhostscriptParameters::AddInputFile(const std::string& path) {
-  Add("\"" + EscapeQuotes(path) + "\"");
+  Add(IsModern() ? QuotedValue(path) : "\"" + EscapeQuotes(path) + "\"");
+}
+
+// Version 8 reads any file even in its safe mode.
+void GhostscriptParameters::AddReadPermission(const std::string& path) {
+  if (IsModern()) Add("--permit-file-read=" + QuotedValue(path));
+}
+
+std::string TextSwitch(const std::string& name, const std::string& value,
+                       GhostscriptDialect dialect) {
+  if (dialect == GhostscriptDialect::Modern) return "-s" + name + "=" + QuotedValue(value);
+  return "-s" + name + "#" + value;
 }
 
 // Ghostscript 9 and later reject a final quote that no line break follows.
@@ -188,10 +277,12 @@ bool WriteGhostscriptParams(const std::string& paramFile, const std::string& job
                             const std::string& pdfFile, const std::string& headerFile,
                             Dictionary& settings, const JobSurroundings& surroundings) {
   GhostscriptParameters parameters(FoundGhostscriptDialect(settings));
+  for (const std::string& file : surroundings.readFiles)
+    parameters.AddReadPermission(file);
   std::string target = settings.Text("target");
   if (!target.empty()) parameters.Add("-dPDFSETTINGS#/" + LowerCase(target));
   if (!MergeEnabled(settings) && EncryptionEnabled(settings))
-    parameters.AddLines(EncryptionParams(settings));
+    parameters.AddLines(EncryptionParams(settings, parameters.Dialect()));
   parameters.Add("-sDEVICE#pdfwrite");
   parameters.AddOutputFile(pdfFile);
   parameters.Add("-dCompatibilityLevel#1.6");
@@ -211,27 +302,32 @@ bool WriteGhostscriptParams(const std::string& paramFile, const std::string& job
   return true;
 }
 
-void RunGhostscript(Dictionary& settings, const std::string& paramFile) {
+void RunGhostscript(Dictionary& settings, const std::string& paramFile,
+                    const std::string& resultFile, const std::vector<std::string>& outsidePdfs) {
   int timeout = GetGhostscriptTimeout(settings);
-  std::string outputFile = ReplaceAll(paramFile, ".gs", ".out");
+  std::string outputFile = OutputFileOf(paramFile);
   std::string ghostscript = FindGhostscript(settings);
   if (ghostscript.empty())
     throw Error(err::kGhostscriptNotFound,
                 Localize("[L96]Unable to locate Ghostscript installation."));
   RemoveLeftOver(outputFile);
-  using platform::QuoteForInterpreter;
-  std::string command = platform::InterpreterCommandLine(QuoteForInterpreter(ghostscript) + " @" +
-                                                         QuoteForInterpreter(paramFile) + " > " +
-                                                         QuoteForInterpreter(outputFile) + " 2>&1");
-  bool timedOut = false;
-  int exitCode = 0;
+  ProgramOutcome outcome;
   {
     ProgressScope progress(Job().documentName);
-    RunCommand(command, timedOut, exitCode, kHiddenWindow, timeout, GetFolderPart(ghostscript));
+    outcome = RunCapturedProgram({ghostscript, "@" + paramFile}, outputFile, timeout,
+                                 GetFolderPart(ghostscript));
   }
-  if (timedOut) throw Error(err::kGhostscriptTimeout, "Ghostscript timed out");
-  if (exitCode != 0) ReportFailure(exitCode, outputFile);
-  FinishOutputFile(outputFile);
+  if (outcome.timedOut) {
+    DeleteFileQuietly(resultFile);
+    throw Error(err::kGhostscriptTimeout, "Ghostscript timed out");
+  }
+  std::string output = FileExists(outputFile) ? ReadTextFile(outputFile) : std::string();
+  if (outcome.exitCode != 0 || NamesAnError(output) || !IsCompleteResult(resultFile)) {
+    std::string explanation = FailureExplanation(output, resultFile, outsidePdfs);
+    DeleteFileQuietly(resultFile);
+    ReportFailure(outcome.exitCode, output, explanation);
+  }
+  FinishOutputFile(outputFile, output);
 }
 
 }  // namespace gui

@@ -12,6 +12,8 @@
 #include "platform/Shell.h"
 #include "production/DocumentTrailer.h"
 #include "production/PageStart.h"
+#include "production/PdfFacts.h"
+#include "production/modEncryption.h"
 #include "production/modGhostScript.h"
 #include "production/modMerge.h"
 #include "production/modPostScript.h"
@@ -81,9 +83,9 @@ std::optional<Error> CopyWithRetries(const std::string& source, const std::strin
   }
 }
 
-// Makes a form of every background; the form files, which run before the job.
-std::vector<std::string> CreateBackgrounds(Dictionary& settings, const JobFiles& files) {
-  if (!SuperimposeEnabled(settings)) return {};
+// Converts every background to a page description and makes it a form, for a Ghostscript that
+// cannot draw a PDF's page inside a job; the form files.
+std::vector<std::string> ConvertBackgrounds(Dictionary& settings, const JobFiles& files) {
   std::string epsPattern = files("_si_#.eps");
   std::string fullPattern = files("_si_full_#.eps");
   std::string paramPattern = files("_si_param_#.gs");
@@ -98,19 +100,62 @@ std::vector<std::string> CreateBackgrounds(Dictionary& settings, const JobFiles&
   return forms;
 }
 
-// Merges the printed PDF with the merge file; the merged PDF, or the printed one unchanged.
+// Makes a form of every background, to run before the job: drawn from the PDF itself where
+// Ghostscript can, which keeps its fonts and transparency.
+void CreateBackgrounds(Dictionary& settings, const JobFiles& files, JobSurroundings& surroundings) {
+  if (!SuperimposeEnabled(settings)) return;
+  if (!FoundGhostscriptDrawsPdfPages(settings)) {
+    surroundings.beforeJob = ConvertBackgrounds(settings, files);
+    return;
+  }
+  std::string formPattern = files("_si_#.ps");
+  WriteLog("Superimpose forms: " + formPattern);
+  surroundings.readFiles = WriteBackgroundForms(settings, formPattern);
+  for (std::size_t item = 1; item <= surroundings.readFiles.size(); ++item)
+    surroundings.beforeJob.push_back(BackgroundFileName(formPattern, item));
+}
+
+// The document information the finished PDF keeps: the settings', and where they have none,
+// the printed document's own rather than the merge file's.
+Dictionary FinishedInformation(Dictionary& settings, const std::string& printed) {
+  Dictionary information = settings;
+  if (information.Text("title").empty() || information.Text("author").empty()) {
+    PdfFacts facts = ReadPdfFacts(printed);
+    if (information.Text("title").empty()) information.Set("title", facts.title);
+    if (information.Text("author").empty()) information.Set("author", facts.author);
+  }
+  return information;
+}
+
+// The two PDFs of a merge in their order.
+std::vector<std::string> MergeOrder(Dictionary& settings, const std::string& printed,
+                                    const std::string& mergeFile) {
+  if (LowerCase(settings.Text("mergeposition")) == "top") return {printed, mergeFile};
+  return {mergeFile, printed};
+}
+
+// Merges the printed PDF with the merge file, applying the encryption that the main run left
+// out; the merged PDF, or the printed one unchanged when there is nothing to do.
 std::string Merge(Dictionary& settings, const JobFiles& files, const std::string& printed) {
   if (!MergeEnabled(settings)) return printed;
   std::string mergeFile = TrimSpaces(settings.Text("mergefile"));
-  if (!FileExists(mergeFile)) return printed;
+  if (!FileExists(mergeFile)) {
+    WriteLog("Merge file '" + mergeFile + "' does not exist; nothing is merged");
+    if (!EncryptionEnabled(settings)) return printed;
+    mergeFile.clear();
+  }
   std::string paramFile = files("_me_param.gs");
   WriteLog("Merge parameters: " + paramFile);
-  bool printedFirst = LowerCase(settings.Text("mergeposition")) == "top";
-  const std::string& first = printedFirst ? printed : mergeFile;
-  const std::string& second = printedFirst ? mergeFile : printed;
-  WriteLog("Merge: " + first + " + " + second);
-  WriteMergeParams(settings, paramFile, first, second, files("_merge.pdf"));
-  RunGhostscript(settings, paramFile);
+  std::vector<std::string> inputs = {printed};
+  if (!mergeFile.empty()) {
+    inputs = MergeOrder(settings, printed, mergeFile);
+    WriteLog("Merge: " + inputs[0] + " + " + inputs[1]);
+  }
+  Dictionary information = FinishedInformation(settings, printed);
+  WriteDocumentTrailer(files("_me_trailer.ps"), information);
+  inputs.push_back(files("_me_trailer.ps"));
+  WriteMergeParams(settings, paramFile, inputs, files("_merge.pdf"));
+  RunGhostscript(settings, paramFile, files("_merge.pdf"), {mergeFile});
   return files("_merge.pdf");
 }
 
@@ -119,7 +164,7 @@ std::string Merge(Dictionary& settings, const JobFiles& files, const std::string
 bool Produce(Dictionary& settings, const std::string& jobFile, const std::string& output) {
   JobFiles files(GetTempFolder());
   JobSurroundings surroundings;
-  surroundings.beforeJob = CreateBackgrounds(settings, files);
+  CreateBackgrounds(settings, files, surroundings);
   if (PageStartEnabled(settings)) {
     WriteLog("Page start");
     WritePageStart(files("_pagestart.ps"), settings, jobFile);
@@ -133,7 +178,7 @@ bool Produce(Dictionary& settings, const std::string& jobFile, const std::string
   WriteGhostscriptParams(files("_params.gs"), jobFile, files("_printer.pdf"), files("_header.ps"),
                          settings, surroundings);
   WriteLog("Ghostscript");
-  RunGhostscript(settings, files("_params.gs"));
+  RunGhostscript(settings, files("_params.gs"), files("_printer.pdf"), surroundings.readFiles);
   return CopyToDestination(Merge(settings, files, files("_printer.pdf")), output);
 }
 

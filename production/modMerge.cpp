@@ -1,6 +1,8 @@
 #include "production/modMerge.h"
 
+#include "production/modEncryption.h"
 #include "production/modGhostScript.h"
+#include "services/modText.h"
 
 namespace gui {
 
@@ -8,16 +10,18 @@ bool MergeEnabled(Dictionary& settings) {
   return !settings.Text("mergefile").empty();
 }
 
-// The preset goes in as stored: unlike the main run, the merge run does not lower-case it.
-bool WriteMergeParams(Dictionary& settings, const std::string& paramFile, const std::string& first,
-                      const std::string& second, const std::string& output) {
+// The merged PDF is the one delivered, so the encryption the main run left out is applied here.
+bool WriteMergeParams(Dictionary& settings, const std::string& paramFile,
+                      const std::vector<std::string>& inputs, const std::string& output) {
   GhostscriptParameters parameters(FoundGhostscriptDialect(settings));
   std::string target = settings.Text("target");
-  if (!target.empty()) parameters.Add("-dPDFSETTINGS#/" + target);
+  if (!target.empty()) parameters.Add("-dPDFSETTINGS#/" + LowerCase(target));
+  if (EncryptionEnabled(settings))
+    parameters.AddLines(EncryptionParams(settings, parameters.Dialect()));
   parameters.Add("-sDEVICE#pdfwrite");
   parameters.AddOutputFile(output);
-  parameters.AddInputFile(first);
-  parameters.AddInputFile(second);
+  for (const std::string& input : inputs)
+    parameters.AddInputFile(input);
   parameters.Write(paramFile);
   return true;
 }

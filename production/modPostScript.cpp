@@ -167,10 +167,7 @@ std::string DocumentInformation(Dictionary& settings) {
 }
 
 std::string HeaderText(Dictionary& settings) {
-  std::string text = "[ \r\n";
-  if (LowerCase(settings.Text("usethumbs")) == "yes") text += "  /PageMode /UseThumbs\r\n";
-  text.append(ZoomLine(settings.Text("zoom"))).append(kCrLf);
-  text += "  /DOCVIEW\r\npdfmark\r\n% Document information\r\n";
+  std::string text = DocumentView(settings) + "% Document information\r\n";
   text += DocumentInformation(settings);
   for (const char* line : kEncodingAndFonts)
     text.append(line).append(kCrLf);
@@ -179,6 +176,13 @@ std::string HeaderText(Dictionary& settings) {
 }
 
 }  // namespace
+
+std::string DocumentView(Dictionary& settings) {
+  std::string text = "[ \r\n";
+  if (LowerCase(settings.Text("usethumbs")) == "yes") text += "  /PageMode /UseThumbs\r\n";
+  text.append(ZoomLine(settings.Text("zoom"))).append(kCrLf);
+  return text + "  /DOCVIEW\r\npdfmark\r\n";
+}
 
 std::vector<std::pair<std::string, std::string>> DocumentInformationEntries(Dictionary& settings) {
   static const struct {

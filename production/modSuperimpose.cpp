@@ -8,6 +8,7 @@
 
 #include "platform/Files.h"
 #include "platform/OutputFile.h"
+#include "production/PdfPageForm.h"
 #include "services/Error.h"
 #include "services/modFiles.h"
 
@@ -59,6 +60,14 @@ std::size_t FirstShowpage(const std::string& source) {
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
+}
+
+// The PDF of a background item; raises 1011 when there is no such file.
+std::string ExistingBackground(const Dictionary::Entry& item) {
+  std::string pdfFile = AsDictionary(item.second)->Text("filename");
+  if (!FileExists(pdfFile))
+    throw Error(err::kBackgroundMissing, "Background PDF '" + pdfFile + "' does not exist.");
+  return pdfFile;
 }
 
 DictionaryPtr NewItem(const std::string& part) {
@@ -142,19 +151,31 @@ void CreateBackgroundEps(Dictionary& settings, const std::string& epsPattern,
   GhostscriptDialect dialect = FoundGhostscriptDialect(settings);
   int number = 0;
   for (const Dictionary::Entry& entry : *items) {
+    std::string pdfFile = ExistingBackground(entry);
     ++number;
-    std::string pdfFile = AsDictionary(entry.second)->Text("filename");
-    if (!FileExists(pdfFile))
-      throw Error(err::kBackgroundMissing, "Background PDF '" + pdfFile + "' does not exist.");
     std::string paramFile = BackgroundFileName(paramPattern, number);
     std::string fullEpsFile = BackgroundFileName(fullEpsPattern, number);
     WriteEpsParams(settings, paramFile, pdfFile, fullEpsFile);
-    RunGhostscript(settings, paramFile);
+    RunGhostscript(settings, paramFile, fullEpsFile, {pdfFile});
     StripShowpage(fullEpsFile, BackgroundFileName(epsPattern, number), dialect, number);
   }
 }
 
+std::vector<std::string> WriteBackgroundForms(Dictionary& settings,
+                                              const std::string& formPattern) {
+  std::vector<std::string> pdfFiles;
+  DictionaryPtr items = ParseBackgroundSpec(settings.Text("superimpose"));
+  for (const Dictionary::Entry& entry : *items) {
+    pdfFiles.push_back(ExistingBackground(entry));
+    WritePdfPageForm(pdfFiles.back(), BackgroundFileName(formPattern, pdfFiles.size()),
+                     pdfFiles.size());
+  }
+  return pdfFiles;
+}
+
 // eps2write needs the page limits for a multi-page PDF; epswrite took the first page itself.
+// eps2write keeps vectors and fonts at its own resolution; at epswrite's any transparency
+// would take minutes.
 void WriteEpsParams(Dictionary& settings, const std::string& paramFile, const std::string& pdfFile,
                     const std::string& epsFile) {
   GhostscriptParameters parameters(FoundGhostscriptDialect(settings));
@@ -164,8 +185,8 @@ void WriteEpsParams(Dictionary& settings, const std::string& paramFile, const st
     parameters.Add("-dLastPage#1");
   } else {
     parameters.Add("-sDEVICE#epswrite");
+    parameters.Add("-r14400");
   }
-  parameters.Add("-r14400");
   parameters.AddOutputFile(epsFile);
   parameters.AddInputFile(pdfFile);
   parameters.Write(paramFile);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "production/modGhostScript.h"
 #include "startup/Dictionary.h"
@@ -18,6 +19,10 @@ std::string BackgroundFileName(const std::string& pattern, int item);
 // A missing background PDF raises 1011.
 void CreateBackgroundEps(Dictionary& settings, const std::string& epsPattern,
                          const std::string& fullEpsPattern, const std::string& paramPattern);
+// Writes a form file for every background PDF that draws its first page directly; the pattern
+// holds "#" for the item number. Returns the PDFs, which the job must be allowed to read. A
+// missing background PDF raises 1011.
+std::vector<std::string> WriteBackgroundForms(Dictionary& settings, const std::string& formPattern);
 // Which pages of a job one background item is drawn on.
 struct PageSelection {
   bool fromEnd = false;  // positions count from the last page

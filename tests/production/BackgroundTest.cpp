@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "services/modConvert.h"
 #include "tests/production/GhostscriptTesting.h"
+#include "tests/support/PdfContent.h"
 
 namespace gui::test {
 namespace {
@@ -69,9 +73,59 @@ TEST(StripShowpage, CutsTheLegacyEpsAndWrapsTheModernOneIntoAForm) {
   }
 }
 
-// A missing PDF fails before any run. One that Ghostscript cannot read as such fails; one it
-// repairs or skips gives an empty background, and its warnings stay in the log.
-TEST_F(RealGhostscriptTest, AMissingOrBrokenBackgroundPdfFailsOrLeavesItsWarningsInTheLog) {
+// A letterhead drawn with transparency, as office programs export a faded logo.
+void MakeTransparentLetterhead(const std::string& pdf) {
+  PutFile(pdf + ".ps",
+          "%!PS\n/Helvetica-Bold findfont 40 scalefont setfont 72 760 moveto (ACME Letterhead) "
+          "show\n0.4 .setfillconstantalpha 1 0 0 setrgbcolor 300 400 150 0 360 arc fill\n"
+          "showpage\n");
+  CaptureOutput("/usr/bin/gs", {"-q", "-dSAFER", "-dALLOWPSTRANSPARENCY", "-dNOPAUSE", "-dBATCH",
+                                "-sDEVICE=pdfwrite", "-sOutputFile=" + pdf, pdf + ".ps"});
+}
+
+// The number of form drawings a PDF holds, read from its uncompressed form.
+int FormsIn(const std::string& pdf) {
+  CaptureOutput("qpdf", {"--qdf", "--object-streams=disable", pdf, pdf + ".qdf"});
+  return Occurrences(GetFile(pdf + ".qdf"), "/Subtype /Form");
+}
+
+// A background is drawn from one form however many pages show it, straight from its PDF: a
+// letterhead with transparency keeps its faded red, one with an embedded font keeps its text
+// in that font, not in bitmaps.
+TEST_F(RealGhostscriptTest, LetterheadsAreOneFormUnderEveryPageKeepingFontsAndTransparency) {
+  std::vector<std::string> pages(60, "Body text");
+  for (const bool transparent : {true, false}) {
+    std::string letterhead = folder_ + "/letterhead.pdf";
+    if (transparent)
+      MakeTransparentLetterhead(letterhead);
+    else
+      MakeEmbeddedPdf(
+          "/Times-Bold findfont 30 scalefont setfont 72 40 moveto (ACME Letterhead) "
+          "show showpage\n",
+          letterhead);
+    settings_->Set("superimpose", letterhead);
+    std::string pdf = RunMainJob(*settings_, folder_, PostScriptJob(pages));
+    EXPECT_EQ("", QpdfProblems(pdf));
+    EXPECT_EQ(1, FormsIn(pdf)) << "one copy of the background, not one per page";
+    EXPECT_TRUE(Contains(PageText(pdf, 60), "Body text"));
+    EXPECT_TRUE(Contains(PageText(pdf, 60), "ACME Letterhead"));
+    std::string fonts = CaptureOutput("pdffonts", {pdf});
+    EXPECT_FALSE(Contains(fonts, "Type 3")) << fonts;
+    if (transparent) {
+      std::istringstream pixel(PixelAt(pdf, 60, 300, 792 - 400));
+      int red = 0, green = 0, blue = 0;
+      pixel >> red >> green >> blue;
+      EXPECT_TRUE(red > 240 && green > 130 && green < 180 && blue == green) << pixel.str();
+    } else {
+      EXPECT_TRUE(Contains(fonts, "Times-Bold")) << fonts;
+      EXPECT_FALSE(Contains(UnembeddedFonts(pdf), "Times-Bold")) << fonts;
+    }
+  }
+}
+
+// A missing PDF fails before any run. One that Ghostscript cannot read, whole or at all, or
+// without its password, fails with Ghostscript's words, which the log keeps too.
+TEST_F(RealGhostscriptTest, AMissingBrokenOrProtectedBackgroundPdfFailsSayingWhy) {
   auto create = [&](const std::string& superimpose) {
     settings_->Set("superimpose", superimpose);
     return FailureOf([&] {
@@ -87,14 +141,19 @@ TEST_F(RealGhostscriptTest, AMissingOrBrokenBackgroundPdfFailsOrLeavesItsWarning
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_si_param_2.gs"));
   EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_si_2.eps"));
 
+  const std::string failed = "1007: An error occured while running Ghostscript\r\n\r\n";
   PutFile(folder_ + "/truncated.pdf", GetFile(good).substr(0, 400));
-  EXPECT_EQ("", create(folder_ + "/truncated.pdf"));
+  EXPECT_EQ(0u, create(folder_ + "/truncated.pdf").find(failed));
   EXPECT_TRUE(Contains(Log(), "Ghostscript output:\r\n"));
   PutFile(folder_ + "/text.pdf", "no PDF here\n");
-  EXPECT_EQ(0u, create(folder_ + "/text.pdf")
-                    .find("1007: An error occured while running Ghostscript\r\n\r\n"));
+  EXPECT_EQ(0u, create(folder_ + "/text.pdf").find(failed));
   EXPECT_TRUE(Contains(Log(), "Ghostscript returned exit code 1\r\n"));
   EXPECT_EQ("no PDF here\n", GetFile(folder_ + "/text.pdf"));
+  std::string locked = folder_ + "/locked.pdf";
+  CaptureOutput("qpdf", {"--encrypt", "user", "owner", "256", "--", good, locked});
+  EXPECT_EQ(0u, create(locked).find(failed + "The PDF file '" + locked +
+                                    "' is protected by a password. Ghostscript cannot read it."));
+  EXPECT_FALSE(std::filesystem::exists(folder_ + "/s1_si_full_1.eps"));
 }
 
 }  // namespace

@@ -115,7 +115,8 @@ TEST_F(DeliveryTest, GhostscriptRunsUnderTheProgressWindowHoweverItEnds) {
   StandInPath path;
   path.Put("gs", "exit 1");
   Job().documentName = "Report.odt";
-  EXPECT_THROW(RunGhostscript(*SettingsWith(), session_.Root() / "p.gs"), Error);
+  EXPECT_THROW(RunGhostscript(*SettingsWith(), session_.Root() / "p.gs", session_.Root() / "p.pdf"),
+               Error);
   EXPECT_EQ(ui_->progress, (std::vector<std::string>{"begin Report.odt", "end"}));
 }
 

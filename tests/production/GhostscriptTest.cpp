@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <tuple>
 
 #include "platform/Clock.h"
@@ -13,6 +14,7 @@
 #include "production/modMerge.h"
 #include "production/modSuperimpose.h"
 #include "tests/production/GhostscriptTesting.h"
+#include "tests/support/Eventually.h"
 
 namespace gui::test {
 namespace {
@@ -165,18 +167,22 @@ TEST(ParameterFiles, AreTheGoldenOnesOfEachRunAndNeverWrittenThroughALink) {
     if (golden.starts_with("eps"))
       WriteEpsParams(*settings, file, "/tmp/q/letterhead.pdf", "/tmp/q/s1_si_full_1.eps");
     else if (golden.starts_with("merge"))
-      EXPECT_TRUE(WriteMergeParams(*settings, file, "/tmp/q/s1_printer.pdf", "/tmp/q/other.pdf",
+      EXPECT_TRUE(WriteMergeParams(*settings, file, {"/tmp/q/s1_printer.pdf", "/tmp/q/other.pdf"},
                                    "/tmp/q/s1_merge.pdf"));
     else
       WriteMainParams(*settings, file);
     EXPECT_EQ(Golden(golden + ".gs"), GetFile(file)) << golden;
   }
 
-  // The encryption values go in bare, only those set.
+  // The encryption values go in bare for version 8, only those set; later versions take them
+  // whole in quotes, a final backslash before a continued line.
   EXPECT_EQ("-sOwnerPassword#owner\r\n-dEncryptionR#3\r\n",
-            EncryptionParams(*SettingsWith({"ownerpassword=owner"})));
+            EncryptionParams(*SettingsWith({"ownerpassword=owner"}), GhostscriptDialect::Legacy));
   EXPECT_EQ("-sOwnerPassword#two words\r\n-sUserPassword#\"q\"\r\n-dEncryptionR#3\r\n",
-            EncryptionParams(*SettingsWith({"ownerpassword=two words", "userpassword=\"q\""})));
+            EncryptionParams(*SettingsWith({"ownerpassword=two words", "userpassword=\"q\""}),
+                             GhostscriptDialect::Legacy));
+  EXPECT_EQ("-sOwnerPassword=\"a \\\"b\\\\\r\n\"\r\n-dEncryptionR#3\r\n",
+            EncryptionParams(*SettingsWith({"ownerpassword=a \"b\\"}), GhostscriptDialect::Modern));
 
   // The passwords are for the user alone.
   WriteMainParams(*SettingsWith(secured), file);
@@ -188,60 +194,98 @@ TEST(ParameterFiles, AreTheGoldenOnesOfEachRunAndNeverWrittenThroughALink) {
   EXPECT_EQ("untouched", GetFile(folder / "elsewhere.txt"));
 }
 
-// Ghostscript stand-ins that record how they were run, in place of the real one.
+// Ghostscript stand-ins that record how they were run, in place of the real one. The result
+// they are to make is "result.pdf" in the temporary folder.
 class RunWithStandIn : public RealGhostscriptTest {
  protected:
   void PutGhostscript(const std::string& body) {
     PutStandInGhostscript(path_ / "gs", "10.00.0", body);
   }
-  std::string Run(const std::string& paramFile, const SettingValues& settings = {}) {
-    return FailureOf([&] { RunGhostscript(*SettingsWith(settings), paramFile); });
+  std::string Run(const std::string& paramFile, const SettingValues& settings = {},
+                  const std::vector<std::string>& outsidePdfs = {}) {
+    return FailureOf(
+        [&] { RunGhostscript(*SettingsWith(settings), paramFile, result_, outsidePdfs); });
   }
 
   StandInPath path_;
   std::string paramFile_ = folder_ + "/s1_params.gs";
+  std::string result_ = folder_ + "/result.pdf";
+  // What the stand-ins write for a PDF that Ghostscript finished.
+  std::string writeResult_ =
+      "printf '%%PDF-1.4\\n1 0 obj\\n<<>>\\nendobj\\ntrailer\\n<<>>\\n"
+      "startxref\\n9\\n%%%%EOF\\n' > '" +
+      result_ + "'\n";
 };
 
-// The output file is named for the parameter file with every "gs" of its path replaced; only the
-// debug marker keeps it.
+// The output file is named for the parameter file, its ".gs" ending replaced; only the debug
+// marker keeps it.
 TEST_F(RunWithStandIn, RunsOnTheParameterFileInTheProgramsFolderAndLogsTheWarningsOfASuccess) {
   PutGhostscript("printf '%s\\n' \"$@\" > '" + (path_ / "args") + "'\npwd -P > '" +
-                 (path_ / "cwd") + "'\necho '   **** Warning: repaired'");
+                 (path_ / "cwd") + "'\n" + writeResult_ + "echo '   **** Warning: repaired'");
   EXPECT_EQ("", Run(paramFile_));
   EXPECT_EQ("@" + paramFile_ + "\n", GetFile(path_ / "args"));
   EXPECT_EQ(fs::canonical(fs::path(path_ / "gs").parent_path()).string() + "\n",
             GetFile(path_ / "cwd"));
   EXPECT_FALSE(fs::exists(folder_ + "/s1_params.out"));
+  EXPECT_TRUE(fs::exists(result_));
   EXPECT_TRUE(Contains(Log(), ": Ghostscript output:\r\n   **** Warning: repaired\n\r\n"));
 
-  fs::create_directories(folder_ + "/run.out.d");
+  std::string odd = folder_ + "/a.gs b=1 %d.gs";
+  fs::create_directories(odd);
   PutFile(ProgramFolder() + "/debug.txt", "");
-  EXPECT_EQ("", Run(folder_ + "/run.gs.d/s1_params.gs"));
-  EXPECT_EQ("   **** Warning: repaired\n", GetFile(folder_ + "/run.out.d/s1_params.out"));
+  EXPECT_EQ("", Run(odd + "/s1.gs_params.gs"));
+  EXPECT_EQ("   **** Warning: repaired\n", GetFile(odd + "/s1.gs_params.out"));
 }
 
-// A missing Ghostscript raises 1005, as the whole program's fault tests show.
-TEST_F(RunWithStandIn, AFailureRaises1007WithItsOutputAndLogsIt) {
-  PutGhostscript("echo 'to standard output'\necho 'Error: /undefined in foo' >&2\nexit 3");
-  std::string output = "to standard output\nError: /undefined in foo\n";
-  EXPECT_EQ("1007: An error occured while running Ghostscript\r\n\r\n" + output, Run(paramFile_));
-  EXPECT_TRUE(Contains(
-      Log(), ": Ghostscript returned exit code 3\r\nGhostscript output:\r\n" + output + "\r\n"));
-  EXPECT_TRUE(fs::exists(folder_ + "/s1_params.out"));
+// Each way a run fails removes what it made, keeps Ghostscript's words in the log and raises
+// 1007 with them: an exit code, an error that Ghostscript ends with 0 (a full disk), a result
+// cut short, and an input that wants its password.
+TEST_F(RunWithStandIn, EveryFailureRaises1007WithGhostscriptsWordsAndRemovesTheResult) {
+  const std::string incomplete = "printf '%%PDF-1.4\\n1 0 obj\\n<<' > '" + result_ + "'\n";
+  // Of the PDFs from outside only the one that is encrypted is named.
+  std::string open = folder_ + "/open.pdf";
+  std::string locked = folder_ + "/locked.pdf";
+  MakePdf(PostScriptJob({"Letterhead"}), open);
+  CaptureOutput("/usr/bin/qpdf", {"--encrypt", "user", "owner", "256", "--", open, locked});
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {writeResult_ + "echo 'Error: /undefined in foo' >&2\nexit 3", "Error: /undefined in foo\n",
+       ""},
+      {writeResult_ + "echo 'GPL Ghostscript 10.00.0: ERROR: ioerror (-12) on closing pdfwrite "
+                      "device.'",
+       "GPL Ghostscript 10.00.0: ERROR: ioerror (-12) on closing pdfwrite device.\n", ""},
+      {incomplete, "", "The file '" + result_ + "' that Ghostscript wrote is incomplete.\r\n\r\n"},
+      {"exit 0", "", ""},
+      {writeResult_ + "echo '   **** This file requires a password for access.'\necho '   **** "
+                      "Error: Couldn'\\''t initialise file.'",
+       "   **** This file requires a password for access.\n   **** Error: Couldn't initialise "
+       "file.\n",
+       "The PDF file '" + locked +
+           "' is protected by a password. Ghostscript cannot read "
+           "it.\r\n\r\n"}};
+  for (const auto& [body, output, explanation] : cases) {
+    PutGhostscript(body);
+    EXPECT_EQ("1007: An error occured while running Ghostscript\r\n\r\n" + explanation + output,
+              Run(paramFile_, {}, {open, locked}))
+        << body;
+    EXPECT_FALSE(fs::exists(result_)) << body;
+    EXPECT_TRUE(Contains(Log(), "Ghostscript output:\r\n" + output + "\r\n")) << body;
+    EXPECT_EQ(output, GetFile(folder_ + "/s1_params.out")) << body;
+  }
+  EXPECT_TRUE(Contains(Log(), "Ghostscript returned exit code 3\r\n"));
 }
 
-// The stand-in records its process id and sleeps on as that very process.
-TEST_F(RunWithStandIn, ATimeOutRaises1008AndLeavesGhostscriptRunning) {
-  std::string pidFile = path_ / "pid";
-  PutGhostscript("echo $$ > '" + pidFile + "'\nexec /bin/sleep 30");
+// The stand-in starts a helper of its own, as Ghostscript's children would be, and waits.
+TEST_F(RunWithStandIn, ATimeOutRaises1008AndEndsGhostscriptWithWhatItStarted) {
+  std::string pidFile = path_ / "pids";
+  PutGhostscript(writeResult_ + "/bin/sleep 30 &\necho $$ $! > '" + pidFile + "'\nwait");
   EXPECT_EQ("1008: Ghostscript timed out", Run(paramFile_, {"ghostscripttimeout=1"}));
-  for (int i = 0; i < 200 && GetFile(pidFile).empty(); ++i)
-    platform::SleepMilliseconds(25);
-  int pid = std::atoi(GetFile(pidFile).c_str());
-  ASSERT_GT(pid, 0);
-  std::string stat = GetFile("/proc/" + std::to_string(pid) + "/stat");
-  EXPECT_TRUE(!stat.empty() && !Contains(stat, ") Z ")) << stat;
-  kill(pid, SIGKILL);
+  EXPECT_FALSE(fs::exists(result_));
+  std::istringstream pids(GetFile(pidFile));
+  for (int pid = 0; pids >> pid;) {
+    bool gone = Eventually([&] { return kill(pid, 0) != 0; });
+    EXPECT_TRUE(gone) << pid;
+    if (!gone) kill(pid, SIGKILL);
+  }
 }
 
 // Background, main run with its header and merge of one job, in a folder whose name holds
@@ -266,8 +310,8 @@ TEST_F(RealGhostscriptTest, EveryRunMakesItsPdfInAHostileFolderAndRunsNothingEls
       RunMainJob(*settings_, folder, job, "%!PS\n[ /Title (From the header) /DOCINFO pdfmark\n");
   EXPECT_EQ("From the header", PdfInfo(pdf, "Title"));
   EXPECT_EQ("1.6", PdfInfo(pdf, "PDF version"));
-  WriteMergeParams(*settings_, base + "_me_param.gs", pdf, other, base + "_merge.pdf");
-  RunGhostscript(*settings_, base + "_me_param.gs");
+  WriteMergeParams(*settings_, base + "_me_param.gs", {pdf, other}, base + "_merge.pdf");
+  RunGhostscript(*settings_, base + "_me_param.gs", base + "_merge.pdf");
 
   EXPECT_EQ("3", PdfInfo(base + "_merge.pdf", "Pages"));
   std::string text = PdfText(base + "_merge.pdf");
@@ -308,8 +352,8 @@ TEST_F(RealGhostscriptTest, MergePutsThePagesInTheOrderGivenAndFailsOnAFileThatI
   MakePdf(PostScriptJob({"MergedOne"}), other);
   settings_->Set("target", "printer");
   auto merge = [&](const std::string& first, const std::string& second) {
-    WriteMergeParams(*settings_, folder_ + "/s1_me_param.gs", first, second, folder_ + "/m.pdf");
-    RunGhostscript(*settings_, folder_ + "/s1_me_param.gs");
+    WriteMergeParams(*settings_, folder_ + "/s1_me_param.gs", {first, second}, folder_ + "/m.pdf");
+    RunGhostscript(*settings_, folder_ + "/s1_me_param.gs", folder_ + "/m.pdf");
     return PdfText(folder_ + "/m.pdf");
   };
   std::string text = merge(printed, other);

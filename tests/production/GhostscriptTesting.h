@@ -11,6 +11,7 @@
 #include "production/DocumentTrailer.h"
 #include "production/PageStart.h"
 #include "production/modGhostScript.h"
+#include "production/modSuperimpose.h"
 #include "services/Error.h"
 #include "services/modFolders.h"
 #include "startup/Dictionary.h"
@@ -126,9 +127,15 @@ inline std::string RunMainJob(Dictionary& settings, const std::string& folder,
   PutFile(base + ".ps", job);
   PutFile(base + "_header.ps", header);
   JobSurroundings surroundings;
-  // Background forms made by CreateBackgroundEps with the pipeline's names, as in the pipeline.
+  // Background forms made by CreateBackgroundEps with the pipeline's names, as in the pipeline;
+  // else those that draw the background PDFs directly.
   for (int item = 1; std::filesystem::exists(base + "_si_" + std::to_string(item) + ".eps"); ++item)
     surroundings.beforeJob.push_back(base + "_si_" + std::to_string(item) + ".eps");
+  if (surroundings.beforeJob.empty() && SuperimposeEnabled(settings)) {
+    surroundings.readFiles = WriteBackgroundForms(settings, base + "_si_#.ps");
+    for (std::size_t item = 1; item <= surroundings.readFiles.size(); ++item)
+      surroundings.beforeJob.push_back(base + "_si_" + std::to_string(item) + ".ps");
+  }
   if (PageStartEnabled(settings)) {
     WritePageStart(base + "_pagestart.ps", settings, base + ".ps");
     surroundings.beforeJob.push_back(base + "_pagestart.ps");
@@ -137,7 +144,7 @@ inline std::string RunMainJob(Dictionary& settings, const std::string& folder,
   surroundings.afterJob.push_back(base + "_trailer.ps");
   WriteGhostscriptParams(base + "_params.gs", base + ".ps", base + "_printer.pdf",
                          base + "_header.ps", settings, surroundings);
-  RunGhostscript(settings, base + "_params.gs");
+  RunGhostscript(settings, base + "_params.gs", base + "_printer.pdf", surroundings.readFiles);
   return base + "_printer.pdf";
 }
 

@@ -67,12 +67,13 @@ const std::string kWindowsDriverJob =
     "18 /Helvetica-Latin1 F 72 720 M (Desserts on page two) S\r\nrestore showpage\r\n"
     "%%Trailer\r\nend\r\n%%Pages: 2\r\n%%BoundingBox: 0 0 595 842\r\n%%EOF\r\n\x04";
 
-// The real gui on jobs that real programs write, with a background page of the test's own.
+// The real gui on jobs that real programs write, with a background page of the test's own,
+// its font embedded as office programs export it.
 class RealJobsTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    MakePdf(
+    MakeEmbeddedPdf(
         "%!PS\n<< /PageSize [595 842] >> setpagedevice\n1 0 1 setrgbcolor "
         "420 40 140 80 rectfill 0 setgray /Helvetica-Bold findfont 14 scalefont setfont "
         "420 130 moveto (BACKDROP) show showpage\n",

@@ -5,6 +5,5 @@
 -sDEVICE#eps2write
 -dFirstPage#1
 -dLastPage#1
--r14400
-"-sOutputFile#/tmp/q/s1_si_full_1.eps"
+-sOutputFile="/tmp/q/s1_si_full_1.eps"
 "/tmp/q/letterhead.pdf"

@@ -3,7 +3,7 @@
 -dNOPAUSE
 -dBATCH
 -sDEVICE#pdfwrite
-"-sOutputFile#/tmp/q/s1_printer.pdf"
+-sOutputFile="/tmp/q/s1_printer.pdf"
 -dCompatibilityLevel#1.6
 -f
 "/tmp/q/s1_header.ps"

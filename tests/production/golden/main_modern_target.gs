@@ -4,7 +4,7 @@
 -dBATCH
 -dPDFSETTINGS#/prepress
 -sDEVICE#pdfwrite
-"-sOutputFile#/tmp/q/s1_printer.pdf"
+-sOutputFile="/tmp/q/s1_printer.pdf"
 -dCompatibilityLevel#1.6
 -f
 "/tmp/q/s1_header.ps"

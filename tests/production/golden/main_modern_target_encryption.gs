@@ -3,13 +3,13 @@
 -dNOPAUSE
 -dBATCH
 -dPDFSETTINGS#/prepress
--sOwnerPassword#owner
--sUserPassword#user
+-sOwnerPassword="owner"
+-sUserPassword="user"
 -dEncryptionR#3
 -dKeyLength#128
 -dPermissions#61636
 -sDEVICE#pdfwrite
-"-sOutputFile#/tmp/q/s1_printer.pdf"
+-sOutputFile="/tmp/q/s1_printer.pdf"
 -dCompatibilityLevel#1.6
 -f
 "/tmp/q/s1_header.ps"

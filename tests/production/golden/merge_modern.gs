@@ -2,8 +2,10 @@
 -dSAFER
 -dNOPAUSE
 -dBATCH
--dPDFSETTINGS#/Printer
+-dPDFSETTINGS#/printer
+-sOwnerPassword="owner"
+-dEncryptionR#3
 -sDEVICE#pdfwrite
-"-sOutputFile#/tmp/q/s1_merge.pdf"
+-sOutputFile="/tmp/q/s1_merge.pdf"
 "/tmp/q/s1_printer.pdf"
 "/tmp/q/other.pdf"
