@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "production/EmbeddedDocuments.h"
 #include "production/modWatermark.h"
 #include "services/Error.h"
 #include "services/modFiles.h"
@@ -24,10 +25,6 @@ constexpr std::size_t kBlockSize = 1 << 20;
 // Only a line's first bytes decide whether it counts; "%%BeginDocument" is the longest mark.
 constexpr std::size_t kHeadSize = 16;
 constexpr const char* kMakerWebAddress = "https://www.quentaris.com";
-
-bool StartsWith(std::string_view text, std::string_view mark) {
-  return text.substr(0, mark.size()) == mark;
-}
 
 // Counts the page comments of the job itself: a document embedded between "%%BeginDocument"
 // and "%%EndDocument" (an EPS figure) brings its own, which print no page. A line ends at CR,
@@ -67,11 +64,7 @@ class PageCounter {
 
   void Examine(std::string_view head) {
     if (head.size() < 2 || head[0] != '%' || head[1] != '%') return;
-    if (StartsWith(head, "%%BeginDocument")) {
-      ++depth_;
-    } else if (StartsWith(head, "%%EndDocument")) {
-      if (depth_ > 0) --depth_;
-    } else if (depth_ == 0 && StartsWith(head, "%%Page:")) {
+    if (embedded_.IsJobLine(head) && head.starts_with("%%Page:")) {
       if (pages_ == INT32_MAX) throw RuntimeError(err::kOverflow);
       ++pages_;
     }
@@ -80,7 +73,7 @@ class PageCounter {
   const char* nextCr_ = nullptr;
   const char* nextLf_ = nullptr;
   bool lineStart_ = true;
-  int depth_ = 0;
+  EmbeddedDocuments embedded_;
   std::int32_t pages_ = 0;
 };
 
