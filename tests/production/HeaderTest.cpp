@@ -7,6 +7,7 @@
 #include "production/modWatermark.h"
 #include "startup/JobContext.h"
 #include "tests/production/GhostscriptTesting.h"
+#include "tests/support/PdfContent.h"
 
 namespace gui::test {
 namespace {
@@ -152,6 +153,26 @@ TEST_F(RealGhostscriptTest,
         (Contains(text, "Hello world") && Contains(text, "CONFIDENTIAL\nEntwurf für Jürgen")))
         << text;
   }
+}
+
+// The watermark's fonts carry the whole of Windows-1252, 0x80-0x9F too, and stay embedded; a
+// character outside it prints as "?". A job's font re-encoded with the system's ISO Latin-1 keeps
+// its accents there.
+TEST_F(RealGhostscriptTest, TheWatermarkPrintsEveryWindows1252Character) {
+  const std::string job =
+      "%!PS\n/Helvetica findfont dup length dict begin {1 index /FID ne {def} {pop pop} ifelse} "
+      "forall /Encoding ISOLatin1Encoding def currentdict end /JobFont exch definefont\n"
+      "24 scalefont setfont 72 700 moveto (\\221\\222\\351) show showpage\n";
+  const std::string lines[] = {"100 € – “Don’t” ‘q’ … • ™ † ‡ ‰ —", "ŒœŸŠšŽžƒ‹›ˆ˜‚„",
+                               "Größe café ÿ ©"};
+  DictionaryPtr settings =
+      SettingsWith({"watermarktext=" + lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2] + " 日",
+                    "watermarksize=2", "watermarkrotation=0"});
+  EXPECT_TRUE(WritePostScriptHeader(folder_ + "/header.ps", *settings));
+  std::string pdf = RunMainJob(*settings, folder_, job, GetFile(folder_ + "/header.ps"));
+  EXPECT_EQ(Words(PdfText(pdf)),
+            Words("`´é\n" + lines[0] + "\n" + lines[1] + "\n" + lines[2] + " ?"));
+  EXPECT_EQ(UnembeddedFonts(pdf), "");
 }
 
 }  // namespace
