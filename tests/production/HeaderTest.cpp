@@ -131,13 +131,14 @@ TEST_F(RealGhostscriptTest,
       {sideways, "CONFIDENTIAL", "45", "90"}};
   for (const auto& [body, watermark, rotation, pageRotation] : cases) {
     SCOPED_TRACE(body + " with " + watermark + " at " + rotation);
-    DictionaryPtr settings = SettingsWith({"title=Quarterly (Report) é", "author=Jürgen Weiß",
-                                           "watermarktext=" + std::string(watermark),
-                                           "watermarkrotation=" + std::string(rotation)});
+    DictionaryPtr settings = SettingsWith(
+        {"title=Quarterly (Report) é", "author=Jürgen Weiß", "creator=MyCreator",
+         "watermarktext=" + std::string(watermark), "watermarkrotation=" + std::string(rotation)});
     PutFile(folder_ + "/job.ps",
-            "%!PS-Adobe-3.0\r\n%%Title: job title\r\n%%For: job author\r\n%%Pages: 1\r\n"
-            "%%EndComments\r\n%%BeginSetup\r\n<< /PageSize [612 792] >> setpagedevice\r\n"
-            "%%EndSetup\r\n%%Page: 1 1\r\n/Helvetica findfont 12 scalefont setfont\r\n" +
+            "%!PS-Adobe-3.0\r\n%%Title: job title\r\n%%For: job author\r\n%%Creator: Writer\r\n"
+            "%%Pages: 1\r\n%%EndComments\r\n%%BeginSetup\r\n"
+            "<< /PageSize [612 792] >> setpagedevice\r\n%%EndSetup\r\n%%Page: 1 1\r\n"
+            "/Helvetica findfont 12 scalefont setfont\r\n" +
                 body + "showpage\r\n%%EOF\r\n");
     EXPECT_TRUE(WritePostScriptHeader(folder_ + "/header.ps", *settings));
     std::string pdf = RunMainJob(*settings, folder_, GetFile(folder_ + "/job.ps"),
@@ -146,6 +147,7 @@ TEST_F(RealGhostscriptTest,
     EXPECT_EQ(PdfInfo(pdf, "Page size"), "612 x 792 pts (letter)");
     EXPECT_EQ(PdfInfo(pdf, "Title"), "Quarterly (Report) é");
     EXPECT_EQ(PdfInfo(pdf, "Author"), "Jürgen Weiß");
+    EXPECT_EQ(PdfInfo(pdf, "Creator"), "MyCreator");
     // A level watermark reads back in one piece.
     std::string text = PdfText(pdf);
     EXPECT_TRUE(
