@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "production/EmbeddedDocuments.h"
 #include "production/PdfFacts.h"
 #include "production/PdfStrings.h"
 #include "script/Utf8.h"
@@ -75,20 +76,44 @@ void ExaminePiece(const std::string& piece, Dictionary& properties) {
   }
 }
 
+// Takes the comments of the job's own header, which ends at "%%EndComments" or after the first
+// 1000 lines: an embedded document (an EPS figure) brings comments that describe only itself.
+class HeaderComments {
+ public:
+  // Takes the next line; only one that ended at CR counts towards the 1000.
+  void Take(const std::string& line, bool endedAtCr) {
+    if (endedAtCr) ++lines_;
+    if (ended_ || !embedded_.IsJobLine(line)) return;
+    if (line.starts_with("%%EndComments")) {
+      ended_ = true;
+    } else {
+      ExaminePiece(line, *properties_);
+    }
+  }
+
+  bool WantsMore() const { return !ended_ && lines_ < kPropertyLines; }
+  DictionaryPtr Properties() const { return properties_; }
+
+ private:
+  EmbeddedDocuments embedded_;
+  DictionaryPtr properties_ = NewDictionary();
+  int lines_ = 0;
+  bool ended_ = false;
+};
+
 DictionaryPtr PostScriptProperties(const std::string& jobFile) {
-  DictionaryPtr properties = NewDictionary();
   platform::InputFile job(jobFile);
+  HeaderComments header;
   std::vector<char> buffer(1 << 16);
   std::string piece;
-  int lines = 0;
   bool afterCr = false;
-  while (lines < kPropertyLines) {
+  while (header.WantsMore()) {
     std::size_t got = job.Read(buffer.data(), buffer.size());
     if (got == 0) break;
     const char* p = buffer.data();
     const char* end = p + got;
     // A piece ends at CR or LF (an LF right after a CR ends nothing more); only CR counts lines.
-    while (p < end && lines < kPropertyLines) {
+    while (p < end && header.WantsMore()) {
       if (afterCr && *p == '\n') ++p;
       afterCr = false;
       const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
@@ -96,15 +121,14 @@ DictionaryPtr PostScriptProperties(const std::string& jobFile) {
       if (const void* lf = std::memchr(p, '\n', stop - p)) stop = static_cast<const char*>(lf);
       piece.append(p, std::min<std::size_t>(stop - p, kLongestPiece - piece.size()));
       if (stop == end) break;
-      ExaminePiece(piece, *properties);
-      piece.clear();
       afterCr = *stop == '\r';
-      if (afterCr) ++lines;
+      header.Take(piece, afterCr);
+      piece.clear();
       p = stop + 1;
     }
   }
-  ExaminePiece(piece, *properties);
-  return properties;
+  header.Take(piece, false);
+  return header.Properties();
 }
 
 DictionaryPtr PdfProperties(const std::string& jobFile) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "production/EmbeddedDocuments.h"
 #include "production/modWatermark.h"
 #include "services/Error.h"
 #include "services/modFiles.h"
@@ -24,10 +25,6 @@ constexpr std::size_t kBlockSize = 1 << 20;
 // Only a line's first bytes decide whether it counts; "%%BeginDocument" is the longest mark.
 constexpr std::size_t kHeadSize = 16;
 constexpr const char* kMakerWebAddress = "https://www.quentaris.com";
-
-bool StartsWith(std::string_view text, std::string_view mark) {
-  return text.substr(0, mark.size()) == mark;
-}
 
 // Counts the page comments of the job itself: a document embedded between "%%BeginDocument"
 // and "%%EndDocument" (an EPS figure) brings its own, which print no page. A line ends at CR,
@@ -67,11 +64,7 @@ class PageCounter {
 
   void Examine(std::string_view head) {
     if (head.size() < 2 || head[0] != '%' || head[1] != '%') return;
-    if (StartsWith(head, "%%BeginDocument")) {
-      ++depth_;
-    } else if (StartsWith(head, "%%EndDocument")) {
-      if (depth_ > 0) --depth_;
-    } else if (depth_ == 0 && StartsWith(head, "%%Page:")) {
+    if (embedded_.IsJobLine(head) && head.starts_with("%%Page:")) {
       if (pages_ == INT32_MAX) throw RuntimeError(err::kOverflow);
       ++pages_;
     }
@@ -80,12 +73,14 @@ class PageCounter {
   const char* nextCr_ = nullptr;
   const char* nextLf_ = nullptr;
   bool lineStart_ = true;
-  int depth_ = 0;
+  EmbeddedDocuments embedded_;
   std::int32_t pages_ = 0;
 };
 
 // The lines of the header after the document information: an ISO Latin-1 encoding for
-// interpreters without one, the procedure that re-encodes a font, the re-encoded standard fonts.
+// interpreters without one, a copy of it that also holds Windows-1252's glyphs at 0x80-0x9F (the
+// job may use the system's ISOLatin1Encoding, so that stays as it is), the procedure that
+// re-encodes a font with it, the re-encoded standard fonts.
 constexpr const char* kEncodingAndFonts[] = {
     "mark",
     "/ISOLatin1Encoding",
@@ -109,6 +104,11 @@ constexpr const char* kEncodingAndFonts[] = {
     "/uacute /ucircumflex /udieresis /yacute /thorn /ydieresis",
     "/ISOLatin1Encoding where not {256 array astore def} if",
     "cleartomark",
+    "/QuentarisLatin1Encoding ISOLatin1Encoding 256 array copy",
+    "dup 8#200 [/Euro /.notdef /quotesinglbase /florin /quotedblbase /ellipsis /dagger",
+    "/daggerdbl /circumflex /perthousand /Scaron /guilsinglleft /OE /.notdef /Zcaron /.notdef",
+    "/.notdef /quoteleft /quoteright /quotedblleft /quotedblright /bullet /endash /emdash",
+    "/tilde /trademark /scaron /guilsinglright /oe /.notdef /zcaron /Ydieresis] putinterval def",
     "",
     "/makeISOEncoded",
     "{ findfont /curfont exch def",
@@ -122,7 +122,7 @@ constexpr const char* kEncodingAndFonts[] = {
     "  curfont",
     "  { exch dup /FID ne",
     "{ dup /Encoding eq",
-    "  { exch pop ISOLatin1Encoding exch }",
+    "  { exch pop QuentarisLatin1Encoding exch }",
     "  if",
     "  dup /FontName eq",
     "  { exch pop newfontname exch }",

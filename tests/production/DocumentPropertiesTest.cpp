@@ -14,6 +14,7 @@
 #include "services/modDocumentInfo.h"
 #include "services/modMacros.h"
 #include "services/modSystem.h"
+#include "services/modText.h"
 #include "startup/JobContext.h"
 #include "startup/modConfig.h"
 #include "tests/production/GhostscriptTesting.h"
@@ -23,7 +24,7 @@ namespace gui::test {
 namespace {
 
 // Lines end at CR or CR LF; "%%Title:" twice, "%%title:", a "%%For:" line holding a lone LF
-// and "%%Page: 0 0" after it, comments after the first page.
+// and "%%Page: 0 0" after it, comments after the header's end.
 const std::string kJob =
     "%!PS-Adobe-3.0\r\n%%Title: Old title\r\n%%title: lower case stays\r"
     "%%For: Old author\n%%Page: 0 0 joined by a lone LF\r\n%%Title:second\r\n%%Pages: 4\r\n"
@@ -45,9 +46,10 @@ class DocumentPropertiesTest : public ::testing::Test {
   std::string job_ = folder_ / "job.ps";
 };
 
-// Any case, any place in the first 1000 lines, LF-joined pieces too; the last one wins.
+// Any case, any place in the header and the first 1000 lines, LF-joined pieces too; the last
+// one wins.
 TEST_F(DocumentPropertiesTest, DocumentPropertiesComeFromTheFirstThousandLines) {
-  EXPECT_EQ(Read(kJob), "after the first page|after the first page|");
+  EXPECT_EQ(Read(kJob), "second|Old author|");
   EXPECT_EQ(Read("%!PS\n%%TITLE:  (Lf) \n%%creationDate: (D:2024)\n%%For:x"), "Lf|x|D:2024");
   std::string lines;
   for (int line = 1; line < 1000; ++line)
@@ -85,6 +87,58 @@ TEST_F(DocumentPropertiesTest, CommentsWrittenAsPostScriptStringsAreDecoded) {
   }
   EXPECT_EQ(Read("%!PS\r\n%%For: (alice)\r\n%%CreationDate: (D:20240101\\051)\r\n"),
             "|alice|D:20240101)");
+}
+
+// A job after its header comments, with an EPS figure placed on its first page that carries
+// comments of its own, as LibreOffice and dvips place one; its lines end as given.
+std::string JobWithFigure(const std::vector<std::string>& header, const std::string& lineEnd) {
+  std::string job;
+  for (const std::string& line : header)
+    job += line + "\n";
+  job +=
+      "%%BeginProlog\n/bd {bind def} bind def\n%%EndProlog\n%%Page: 1 1\n%%BeginPageSetup\nsave\n"
+      "%%EndPageSetup\n/Helvetica findfont 12 scalefont setfont 72 720 moveto (Figure 1) show\n"
+      "gsave 72 400 translate /showpage {} def\n%%BeginDocument: fig.eps\n"
+      "%!PS-Adobe-3.0 EPSF-3.0\n%%Title: fig.eps\n%%Creator: Inkscape 1.2\n%%For: Figure Maker\n"
+      "%%CreationDate: Tue Jan  1 00:00:00 2019\n%%BoundingBox: 0 0 100 100\n%%EndComments\n"
+      "0 0 100 100 rectfill\n%%EOF\n%%EndDocument\ngrestore\nrestore showpage\n%%PageTrailer\n"
+      "%%Trailer\n%%Pages: 1\n%%EOF\n";
+  return ReplaceAll(job, "\n", lineEnd);
+}
+
+// Only the job's own header counts, whatever the line ends: the figure's comments describe the
+// figure, also when the job has none of its own.
+TEST_F(DocumentPropertiesTest, AnEmbeddedFiguresCommentsAreNotTheJobs) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"%!PS-Adobe-3.0", "%%BoundingBox: 0 0 595 842", "%%Creator: LibreOffice 7.4",
+        "%%For: Ann Smith", "%%CreationDate: Mon Mar  4 10:00:00 2024", "%%Title: Quarterly report",
+        "%%Pages: (atend)", "%%EndComments"},
+       "Quarterly report|Ann Smith|Mon Mar  4 10:00:00 2024"},
+      {{"%!PS-Adobe-3.0", "%%BoundingBox: 0 0 595 842", "%%Creator: LibreOffice 7.4",
+        "%%For: Ann Smith", "%%Pages: (atend)", "%%EndComments"},
+       "|Ann Smith|"},
+      {{"%!PS-Adobe-2.0", "%%Creator: dvips(k) 2022.1 Copyright 2022 Radical Eye Software",
+        "%%Title: paper.dvi", "%%CreationDate: Mon Mar  4 10:00:00 2024", "%%Pages: 1",
+        "%%DocumentFonts: CMR10 CMBX12", "%%EndComments", "%DVIPSWebPage: (www.radicaleye.com)"},
+       "paper.dvi||Mon Mar  4 10:00:00 2024"},
+      {{"%!PS-Adobe-2.0", "%%Creator: dvips(k) 2022.1", "%%Pages: 1", "%%EndComments"}, "||"}};
+  const std::pair<const char*, const char*> lineEnds[] = {
+      {"\n", "LF"}, {"\r\n", "CR LF"}, {"\r", "CR"}};
+  for (const auto& [lineEnd, name] : lineEnds) {
+    for (const auto& [header, expected] : cases)
+      EXPECT_EQ(Read(JobWithFigure(header, lineEnd)), expected) << name;
+  }
+}
+
+// A job without "%%EndComments" is read to its 1000th line, past its figures, which may nest.
+TEST_F(DocumentPropertiesTest, FiguresAreSkippedWhereverTheyAreAndHoweverDeep) {
+  EXPECT_EQ(Read("%!PS\n%%For: Ann\n%%BeginDocument: a.eps\n%%Title: a\n"
+                 "%%BeginDocument: b.eps\n%%Title: b\n%%EndComments\n%%EndDocument\n"
+                 "%%For: a's author\n%%EndDocument\n%%Title: the job's\n%%EndComments\n"
+                 "%%Title: after the header\n"),
+            "the job's|Ann|");
+  // An end fence without its start hides nothing.
+  EXPECT_EQ(Read("%!PS\r%%EndDocument\r%%Title: kept\r%%BeginDocument\r%%Title: no\r"), "kept||");
 }
 
 TEST_F(DocumentPropertiesTest, PdfJobsAreReadByTheirContentWhateverTheirName) {

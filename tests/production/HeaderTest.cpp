@@ -7,6 +7,7 @@
 #include "production/modWatermark.h"
 #include "startup/JobContext.h"
 #include "tests/production/GhostscriptTesting.h"
+#include "tests/support/PdfContent.h"
 
 namespace gui::test {
 namespace {
@@ -130,13 +131,14 @@ TEST_F(RealGhostscriptTest,
       {sideways, "CONFIDENTIAL", "45", "90"}};
   for (const auto& [body, watermark, rotation, pageRotation] : cases) {
     SCOPED_TRACE(body + " with " + watermark + " at " + rotation);
-    DictionaryPtr settings = SettingsWith({"title=Quarterly (Report) é", "author=Jürgen Weiß",
-                                           "watermarktext=" + std::string(watermark),
-                                           "watermarkrotation=" + std::string(rotation)});
+    DictionaryPtr settings = SettingsWith(
+        {"title=Quarterly (Report) é", "author=Jürgen Weiß", "creator=MyCreator",
+         "watermarktext=" + std::string(watermark), "watermarkrotation=" + std::string(rotation)});
     PutFile(folder_ + "/job.ps",
-            "%!PS-Adobe-3.0\r\n%%Title: job title\r\n%%For: job author\r\n%%Pages: 1\r\n"
-            "%%EndComments\r\n%%BeginSetup\r\n<< /PageSize [612 792] >> setpagedevice\r\n"
-            "%%EndSetup\r\n%%Page: 1 1\r\n/Helvetica findfont 12 scalefont setfont\r\n" +
+            "%!PS-Adobe-3.0\r\n%%Title: job title\r\n%%For: job author\r\n%%Creator: Writer\r\n"
+            "%%Pages: 1\r\n%%EndComments\r\n%%BeginSetup\r\n"
+            "<< /PageSize [612 792] >> setpagedevice\r\n%%EndSetup\r\n%%Page: 1 1\r\n"
+            "/Helvetica findfont 12 scalefont setfont\r\n" +
                 body + "showpage\r\n%%EOF\r\n");
     EXPECT_TRUE(WritePostScriptHeader(folder_ + "/header.ps", *settings));
     std::string pdf = RunMainJob(*settings, folder_, GetFile(folder_ + "/job.ps"),
@@ -145,6 +147,7 @@ TEST_F(RealGhostscriptTest,
     EXPECT_EQ(PdfInfo(pdf, "Page size"), "612 x 792 pts (letter)");
     EXPECT_EQ(PdfInfo(pdf, "Title"), "Quarterly (Report) é");
     EXPECT_EQ(PdfInfo(pdf, "Author"), "Jürgen Weiß");
+    EXPECT_EQ(PdfInfo(pdf, "Creator"), "MyCreator");
     // A level watermark reads back in one piece.
     std::string text = PdfText(pdf);
     EXPECT_TRUE(
@@ -152,6 +155,26 @@ TEST_F(RealGhostscriptTest,
         (Contains(text, "Hello world") && Contains(text, "CONFIDENTIAL\nEntwurf für Jürgen")))
         << text;
   }
+}
+
+// The watermark's fonts carry the whole of Windows-1252, 0x80-0x9F too, and stay embedded; a
+// character outside it prints as "?". A job's font re-encoded with the system's ISO Latin-1 keeps
+// its accents there.
+TEST_F(RealGhostscriptTest, TheWatermarkPrintsEveryWindows1252Character) {
+  const std::string job =
+      "%!PS\n/Helvetica findfont dup length dict begin {1 index /FID ne {def} {pop pop} ifelse} "
+      "forall /Encoding ISOLatin1Encoding def currentdict end /JobFont exch definefont\n"
+      "24 scalefont setfont 72 700 moveto (\\221\\222\\351) show showpage\n";
+  const std::string lines[] = {"100 € – “Don’t” ‘q’ … • ™ † ‡ ‰ —", "ŒœŸŠšŽžƒ‹›ˆ˜‚„",
+                               "Größe café ÿ ©"};
+  DictionaryPtr settings =
+      SettingsWith({"watermarktext=" + lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2] + " 日",
+                    "watermarksize=2", "watermarkrotation=0"});
+  EXPECT_TRUE(WritePostScriptHeader(folder_ + "/header.ps", *settings));
+  std::string pdf = RunMainJob(*settings, folder_, job, GetFile(folder_ + "/header.ps"));
+  EXPECT_EQ(Words(PdfText(pdf)),
+            Words("`´é\n" + lines[0] + "\n" + lines[1] + "\n" + lines[2] + " ?"));
+  EXPECT_EQ(UnembeddedFonts(pdf), "");
 }
 
 }  // namespace
