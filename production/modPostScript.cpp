@@ -78,9 +78,9 @@ class PageCounter {
 };
 
 // The lines of the header after the document information: an ISO Latin-1 encoding for
-// interpreters without one, a copy of it that also holds Windows-1252's glyphs at 0x80-0x9F (the
-// job may use the system's ISOLatin1Encoding, so that stays as it is), the procedure that
-// re-encodes a font with it, the re-encoded standard fonts.
+// interpreters without one, a copy of it made Windows-1252 (its apostrophe, hyphen and grave, and
+// its glyphs at 0x80-0x9F; the job may use the system's ISOLatin1Encoding, so that stays as it
+// is), the procedure that re-encodes a font with it, the re-encoded standard fonts.
 constexpr const char* kEncodingAndFonts[] = {
     "mark",
     "/ISOLatin1Encoding",
@@ -104,7 +104,8 @@ constexpr const char* kEncodingAndFonts[] = {
     "/uacute /ucircumflex /udieresis /yacute /thorn /ydieresis",
     "/ISOLatin1Encoding where not {256 array astore def} if",
     "cleartomark",
-    "/QuentarisLatin1Encoding ISOLatin1Encoding 256 array copy",
+    "/QuentarisWinAnsiEncoding ISOLatin1Encoding 256 array copy",
+    "dup 8#047 /quotesingle put dup 8#055 /hyphen put dup 8#140 /grave put",
     "dup 8#200 [/Euro /.notdef /quotesinglbase /florin /quotedblbase /ellipsis /dagger",
     "/daggerdbl /circumflex /perthousand /Scaron /guilsinglleft /OE /.notdef /Zcaron /.notdef",
     "/.notdef /quoteleft /quoteright /quotedblleft /quotedblright /bullet /endash /emdash",
@@ -122,7 +123,7 @@ constexpr const char* kEncodingAndFonts[] = {
     "  curfont",
     "  { exch dup /FID ne",
     "{ dup /Encoding eq",
-    "  { exch pop QuentarisLatin1Encoding exch }",
+    "  { exch pop QuentarisWinAnsiEncoding exch }",
     "  if",
     "  dup /FontName eq",
     "  { exch pop newfontname exch }",

@@ -157,7 +157,8 @@ TEST_F(RealGhostscriptTest,
   }
 }
 
-// The watermark's fonts carry the whole of Windows-1252, 0x80-0x9F too, and stay embedded; a
+// The watermark's fonts carry the whole of Windows-1252, 0x80-0x9F too, and stay embedded; an
+// apostrophe, hyphen and grave print as typed, not as ISO Latin-1's quote and minus; a
 // character outside it prints as "?". A job's font re-encoded with the system's ISO Latin-1 keeps
 // its accents there.
 TEST_F(RealGhostscriptTest, TheWatermarkPrintsEveryWindows1252Character) {
@@ -166,7 +167,7 @@ TEST_F(RealGhostscriptTest, TheWatermarkPrintsEveryWindows1252Character) {
       "forall /Encoding ISOLatin1Encoding def currentdict end /JobFont exch definefont\n"
       "24 scalefont setfont 72 700 moveto (\\221\\222\\351) show showpage\n";
   const std::string lines[] = {"100 € – “Don’t” ‘q’ … • ™ † ‡ ‰ —", "ŒœŸŠšŽžƒ‹›ˆ˜‚„",
-                               "Größe café ÿ ©"};
+                               "Größe café ÿ © Don't 2-3 `x`"};
   DictionaryPtr settings =
       SettingsWith({"watermarktext=" + lines[0] + "\r\n" + lines[1] + "\r\n" + lines[2] + " 日",
                     "watermarksize=2", "watermarkrotation=0"});
