@@ -75,12 +75,10 @@ TEST(StripShowpage, CutsTheLegacyEpsAndWrapsTheModernOneIntoAForm) {
 
 // A letterhead drawn with transparency, as office programs export a faded logo.
 void MakeTransparentLetterhead(const std::string& pdf) {
-  PutFile(pdf + ".ps",
-          "%!PS\n/Helvetica-Bold findfont 40 scalefont setfont 72 760 moveto (ACME Letterhead) "
-          "show\n0.4 .setfillconstantalpha 1 0 0 setrgbcolor 300 400 150 0 360 arc fill\n"
-          "showpage\n");
-  CaptureOutput("/usr/bin/gs", {"-q", "-dSAFER", "-dALLOWPSTRANSPARENCY", "-dNOPAUSE", "-dBATCH",
-                                "-sDEVICE=pdfwrite", "-sOutputFile=" + pdf, pdf + ".ps"});
+  MakePdf(
+      "%!PS\n/Helvetica-Bold findfont 40 scalefont setfont 72 760 moveto (ACME Letterhead) show\n"
+      "0.4 .setfillconstantalpha 1 0 0 setrgbcolor 300 400 150 0 360 arc fill\nshowpage\n",
+      pdf, {"-dALLOWPSTRANSPARENCY"});
 }
 
 // The number of form drawings a PDF holds, read from its uncompressed form.
@@ -94,8 +92,11 @@ int FormsIn(const std::string& pdf) {
 // in that font, not in bitmaps.
 TEST_F(RealGhostscriptTest, LetterheadsAreOneFormUnderEveryPageKeepingFontsAndTransparency) {
   std::vector<std::string> pages(60, "Body text");
+  // The job reads the PDF by its name, so it may hold any character.
+  std::string hostile = folder_ + "/a b = %d \"q\" (\xC3\xBC) \\.gs";
+  std::filesystem::create_directories(hostile);
   for (const bool transparent : {true, false}) {
-    std::string letterhead = folder_ + "/letterhead.pdf";
+    std::string letterhead = hostile + "/letterhead.pdf";
     if (transparent)
       MakeTransparentLetterhead(letterhead);
     else

@@ -295,7 +295,7 @@ TEST_F(RealGhostscriptTest, EveryRunMakesItsPdfInAHostileFolderAndRunsNothingEls
   TempFolder programFolder;
   fs::create_symlink("/usr/bin/gs", programFolder / "gs");
   TestRegistry registry(GhostscriptFolderSection(programFolder.Path()));
-  std::string folder = folder_ + "/a b \"q\" $(touch made1) `touch made2` \\x \xC3\xBC #";
+  std::string folder = folder_ + "/a b \"q\" $(touch made1) `touch made2` \\x \xC3\xBC # = %d.gs";
   fs::create_directories(folder);
   std::string other = folder + "/other \"1\".pdf";
   MakePdf(PostScriptJob({"Other"}), other);
@@ -326,19 +326,26 @@ TEST_F(RealGhostscriptTest, EveryRunMakesItsPdfInAHostileFolderAndRunsNothingEls
   }
 }
 
+// Passwords keep every character: blanks, a tab, "=", quotes, "%", non-ASCII text and a final
+// backslash among them.
 TEST_F(RealGhostscriptTest, EncryptionGivesThePasswordsKeyLengthAndPermissionsAsSet) {
-  for (const auto& [userPassword, bits] : {std::pair{"user", "128"}, {"", "40"}}) {
+  const std::tuple<std::string, std::string, const char*> cases[] = {
+      {"owner", "user", "128"},
+      {"owner", "", "40"},
+      {"o w=n \"q\" %d \\", "\xC3\xBC\tu \\\"x\\", "128"}};
+  for (const auto& [ownerPassword, userPassword, bits] : cases) {
     DictionaryPtr settings =
-        SettingsWith({"ownerpassword=owner", "userpassword=" + std::string(userPassword),
+        SettingsWith({"ownerpassword=" + ownerPassword, "userpassword=" + userPassword,
                       "keylength=" + std::string(bits), "permissions=61636"});
     std::string pdf = RunMainJob(*settings, folder_, PostScriptJob({"Secret"}));
-    std::string report = CaptureOutput("qpdf", {"--show-encryption", "--password=owner", pdf});
+    std::string report =
+        CaptureOutput("qpdf", {"--show-encryption", "--password=" + ownerPassword, pdf});
     for (const std::string& line : std::vector<std::string>{
-             "R = 3\n", "P = 61636\n", "User password = " + std::string(userPassword) + "\n",
+             "R = 3\n", "P = 61636\n", "User password = " + userPassword + "\n",
              "Supplied password is owner password\n"})
       EXPECT_TRUE(Contains(report, line)) << line << report;
     std::string json =
-        CaptureOutput("qpdf", {"--json", "--json-key=encrypt", "--password=owner", pdf});
+        CaptureOutput("qpdf", {"--json", "--json-key=encrypt", "--password=" + ownerPassword, pdf});
     EXPECT_TRUE(Contains(json, "\"bits\": " + std::string(bits) + ",")) << json;
   }
 }

@@ -177,11 +177,20 @@ inline std::string PixelAt(const std::string& pdf, int page, int x, int y) {
   return ppm.size() < 3 ? "none" : channel(3) + " " + channel(2) + " " + channel(1);
 }
 
-// Makes a PDF from PostScript with the real Ghostscript, as a test's own input.
-inline void MakePdf(const std::string& postScript, const std::string& pdfFile) {
+// Makes a PDF from PostScript with the real Ghostscript and any options of its own, as a
+// test's own input.
+inline void MakePdf(const std::string& postScript, const std::string& pdfFile,
+                    const std::vector<std::string>& options = {}) {
   PutFile(pdfFile + ".ps", postScript);
-  CaptureOutput("/usr/bin/gs", {"-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=pdfwrite",
-                                "-sOutputFile=" + pdfFile, pdfFile + ".ps"});
+  // A "%" in the output name would be a page number's place.
+  std::string outputFile;
+  for (char c : pdfFile)
+    outputFile += c == '%' ? std::string("%%") : std::string(1, c);
+  std::vector<std::string> arguments = {
+      "-q", "-dSAFER", "-dNOPAUSE", "-dBATCH", "-sDEVICE=pdfwrite", "-sOutputFile=" + outputFile};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  arguments.push_back(pdfFile + ".ps");
+  CaptureOutput("/usr/bin/gs", arguments);
 }
 
 // A session whose Ghostscript is the real one on the PATH, with an empty registry.

@@ -146,8 +146,63 @@ TEST_F(PipelineTest, FullTemporaryDiskIsReportedAndTheDestinationStaysAsItWas) {
   ProgramResult result = Print(root_ / "big.ps", "full");
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(Contains(result.errorOutput, "Error 1007")) << result.errorOutput;
+  EXPECT_TRUE(Contains(result.errorOutput, "Disk full: the file '" + Temp("full_printer.pdf") +
+                                               "' that Ghostscript wrote is incomplete."))
+      << result.errorOutput;
+  EXPECT_TRUE(Contains(Log("full"), "Error handler. Error 1007")) << Log("full");
+  EXPECT_FALSE(fs::exists(Temp("full_printer.pdf")));
   EXPECT_EQ(GetFile(Out("x.pdf")), "%PDF-old");
   EXPECT_EQ(FileNames(Out("")), std::vector<std::string>{"x.pdf"});
+}
+
+// The merged PDF is the printed document's: its title and author rather than the merge
+// file's, the view the settings ask for, and the encryption the main run left to the merge.
+// A merge file that needs a password ends the job naming it; a missing one merges nothing
+// but still encrypts.
+TEST_F(PipelineTest, MergeKeepsTheDocumentsInformationViewAndEncryption) {
+  std::string appendix = root_ / "appendix.pdf";
+  MakePdf("[ /Title (Appendix title) /Author (Appendix author) /DOCINFO pdfmark\n" +
+              PostScriptJob({"APPENDIX"}),
+          appendix);
+  std::string job = PostScriptJob({"Printed page"});
+  PutFile(root_ / "job.ps",
+          job.insert(job.find("%%Pages"), "%%Title: Printed title\n%%For: Printed author\n"));
+  const std::string secured =
+      "ownerpassword=owner\r\nuserpassword=us er\r\nzoom=150\r\n"
+      "usethumbs=yes\r\nmergeposition=top\r\nmergefile=";
+  Settings("output=" + Out("merged.pdf") + "\r\n" + secured + appendix + "\r\n");
+  ProgramResult result = Print(root_ / "job.ps", "merge");
+  ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
+  std::string pdf = Out("merged.pdf");
+  std::string info = CaptureOutput("pdfinfo", {"-upw", "us er", pdf});
+  EXPECT_TRUE(Contains(info, "Title:           Printed title\n")) << info;
+  EXPECT_TRUE(Contains(info, "Author:          Printed author\n")) << info;
+  EXPECT_TRUE(Contains(info, "Pages:           2\n")) << info;
+  EXPECT_TRUE(Contains(CaptureOutput("qpdf", {"--show-encryption", "--password=us er", pdf}),
+                       "User password = us er\n"));
+  CaptureOutput("qpdf", {"--password=owner", "--decrypt", "--qdf", "--object-streams=disable", pdf,
+                         root_ / "plain.qdf"});
+  std::string plain = GetFile(root_ / "plain.qdf");
+  EXPECT_TRUE(Contains(plain, "/PageMode /UseThumbs\n"));
+  EXPECT_TRUE(Contains(plain, "/XYZ\n    null\n    null\n    1.5\n"));
+
+  std::string locked = root_ / "locked appendix.pdf";
+  CaptureOutput("qpdf", {"--encrypt", "user", "owner", "256", "--", appendix, locked});
+  Settings("output=" + Out("locked.pdf") + "\r\nmergefile=" + locked + "\r\n");
+  result = Print(root_ / "job.ps", "lockedmerge");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(
+      Contains(result.errorOutput, "The PDF file '" + locked + "' is protected by a password."))
+      << result.errorOutput;
+  EXPECT_FALSE(fs::exists(Out("locked.pdf")));
+
+  Settings("output=" + Out("alone.pdf") + "\r\n" + secured + root_ / "gone.pdf" + "\r\n");
+  ASSERT_EQ(Print(root_ / "job.ps", "gone").exitCode, 0);
+  EXPECT_TRUE(Contains(CaptureOutput("pdfinfo", {"-upw", "us er", Out("alone.pdf")}),
+                       "Pages:           1\n"));
+  EXPECT_TRUE(
+      Contains(CaptureOutput("qpdf", {"--show-encryption", "--password=us er", Out("alone.pdf")}),
+               "User password = us er\n"));
 }
 
 // Nobody can be asked headless: an existing PDF stays and the new one takes the next free name,
