@@ -2,6 +2,8 @@
 
 namespace gui::platform {
 
+namespace {
+
 // Inside double quotes the shell still gives these four characters a meaning.
 std::string QuoteForInterpreter(const std::string& text) {
   std::string quoted = "\"";
@@ -11,6 +13,8 @@ std::string QuoteForInterpreter(const std::string& text) {
   }
   return quoted + '"';
 }
+
+}  // namespace
 
 std::string InterpreterCommandLine(const std::string& command) {
   return "/bin/sh -c " + QuoteForInterpreter(command);
