@@ -131,9 +131,15 @@ TEST_F(RealGhostscriptTest, TrailerInformationWinsAndKeepsEveryCharacter) {
   for (const std::string& input : {job, GetFile(folder_ + "/job.pdf")}) {
     settings_->Set("title", title);
     settings_->Set("author", std::string("Ann \\ Lee"));
+    settings_->Set("subject", std::string("Ångström – Über"));
+    settings_->Set("keywords", std::string("€; 日本"));
+    settings_->Set("creator", std::string("Writer™"));
     std::string pdf = RunMainJob(*settings_, folder_, input);
     EXPECT_EQ(PdfInfo(pdf, "Title"), title);
     EXPECT_EQ(PdfInfo(pdf, "Author"), "Ann \\ Lee");
+    EXPECT_EQ(PdfInfo(pdf, "Subject"), "Ångström – Über");
+    EXPECT_EQ(PdfInfo(pdf, "Keywords"), "€; 日本");
+    EXPECT_EQ(PdfInfo(pdf, "Creator"), "Writer™");
     EXPECT_TRUE(Contains(PdfText(pdf), "Body"));
   }
   EXPECT_EQ(PdfTextString("a(b)\\"), "(a\\(b\\)\\\\)");
