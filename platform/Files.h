@@ -35,6 +35,9 @@ std::vector<FolderEntry> FindEntries(const std::string& folder, const std::strin
 bool HasWildcards(const std::string& name);
 // True when the folder is no link, belongs to the current user and only the owner may write it.
 bool IsPrivateFolder(const std::string& path);
+// Whether a file of that name may be made in the folder: the file system's longest name, or
+// the usual one when the folder cannot be asked.
+bool NameFits(const std::string& folder, const std::string& name);
 // The roots of the system's drives ("/" on POSIX, "C:\\" and the like on Windows).
 std::vector<std::string> DriveRoots();
 

@@ -16,6 +16,7 @@
 #include "production/modMerge.h"
 #include "production/modPostScript.h"
 #include "production/modSuperimpose.h"
+#include "script/Utf8.h"
 #include "services/Error.h"
 #include "services/modFiles.h"
 #include "services/modFolders.h"
@@ -137,13 +138,31 @@ bool Produce(Dictionary& settings, const std::string& jobFile, const std::string
   return CopyToDestination(Merge(settings, files, files("_printer.pdf")), output);
 }
 
-// "Report.pdf" as "Report (2).pdf", "Report (3).pdf", ...
-std::string NumberedName(const std::string& path, int number) {
+// The path with the addition put before the extension of its name, the rest of the name cut
+// by whole characters until the folder takes it; the extension stays as written.
+std::string FittingName(const std::string& path, const std::string& addition = "") {
   std::string folder = GetFolderPart(path);
   std::string name = path.substr(folder.size());
   std::string::size_type dot = name.rfind('.');
   if (dot == std::string::npos || dot == 0) dot = name.size();
-  return folder + name.substr(0, dot) + " (" + std::to_string(number) + ")" + name.substr(dot);
+  std::string stem = name.substr(0, dot);
+  std::string extension = name.substr(dot);
+  while (!stem.empty() && !platform::NameFits(folder, stem + addition + extension))
+    stem.resize(script::utf8::ByteOffset(stem, script::utf8::CharCount(stem) - 1));
+  return folder + stem + addition + extension;
+}
+
+// A title longer than the file system allows for a name is shortened once, here.
+std::string FittingOutput(const std::string& output) {
+  std::string fitting = FittingName(output);
+  if (fitting != output)
+    WriteLog("The file name of '" + output + "' is too long; the PDF goes to '" + fitting + "'");
+  return fitting;
+}
+
+// "Report.pdf" as "Report (2).pdf", "Report (3).pdf", ...
+std::string NumberedName(const std::string& path, int number) {
+  return FittingName(path, " (" + std::to_string(number) + ")");
 }
 
 // An existing file that nobody agreed to replace is kept: the new PDF takes the next free name.
@@ -207,7 +226,7 @@ void MakePDF(const std::string& jobFile) {
   if (output.empty()) {
     WriteLog("No output specified");
   } else {
-    output = UnclaimedOutput(*settings, output);
+    output = UnclaimedOutput(*settings, FittingOutput(output));
     if (!Produce(*settings, jobFile, output)) {
       Job().deliveryGivenUp = true;
       return;

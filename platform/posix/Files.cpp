@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <limits.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,6 +122,12 @@ bool IsPrivateFolder(const std::string& path) {
   struct stat info {};
   if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
   return info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+bool NameFits(const std::string& folder, const std::string& name) {
+  long longest = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  if (longest <= 0) longest = NAME_MAX;
+  return name.size() <= static_cast<std::size_t>(longest);
 }
 
 std::vector<std::string> DriveRoots() {

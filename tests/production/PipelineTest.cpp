@@ -198,6 +198,39 @@ TEST_F(PipelineTest, FullOrReadOnlyDestinationFolderIsAskedAboutAtOnce) {
   }
 }
 
+// A title too long for a file name is cut by whole characters before ".pdf", and so is the
+// next free name beside it.
+TEST_F(PipelineTest, LongTitlesGiveNamesThatFitAndEndInPdf) {
+  std::string japanese;
+  for (int i = 0; i < 120; ++i)
+    japanese += "\xE6\x97\xA5";  // 日
+  Settings("output=" + Out("<title>.pdf") + "\r\ndebug=yes\r\n");
+  const std::size_t longest = pathconf(Out("").c_str(), _PC_NAME_MAX);
+  for (const std::string& title : {std::string(300, 'a'), japanese}) {
+    std::string job = PostScriptJob({"Page"});
+    PutFile(root_ / "long.ps", job.insert(job.find("%%Pages"), "%%Title: " + title + "\n"));
+    for (const char* run : {"first", "second"}) {
+      std::string session = run + std::to_string(title.size());
+      ASSERT_EQ(Print(root_ / "long.ps", session).exitCode, 0);
+      EXPECT_TRUE(Contains(Log(session), "is too long; the PDF goes to '")) << Log(session);
+    }
+    std::vector<std::string> names = FileNames(Out(""));
+    ASSERT_EQ(names.size(), 2u);
+    for (const auto& [name, ending] :
+         {std::pair{names[0], std::string(" (2).pdf")}, std::pair{names[1], std::string(".pdf")}}) {
+      std::string stem = name.substr(0, name.size() - ending.size());
+      EXPECT_TRUE(name.ends_with(ending)) << name;
+      EXPECT_LE(name.size(), longest);
+      EXPECT_GT(name.size(), longest - 3) << "no more than one character too many is cut";
+      EXPECT_EQ(title.compare(0, stem.size(), stem), 0) << name;
+      EXPECT_NE(static_cast<unsigned char>(title[stem.size()]) & 0xC0, 0x80)
+          << "cut inside a character: " << name;
+      EXPECT_EQ(PdfInfo(Out(name), "Pages"), "1");
+      fs::remove(Out(name));
+    }
+  }
+}
+
 // The title reaches the PostScript header, the file name and the after-print program, the
 // document name the progress text; none may leave its string in any of these languages.
 TEST_F(PipelineTest, HostileTitleAndDocumentNameStayText) {
