@@ -82,6 +82,36 @@ std::optional<Error> CopyWithRetries(const std::string& source, const std::strin
   }
 }
 
+// What went wrong, in words for the person; a locked file is the one that closing can cure.
+std::string CopyFailureMessage(const std::string& destination, const Error& failure) {
+  if (failure.Number() == err::kPathFileAccess) {
+    return ReplaceAll(
+        Localize("[L124]Error copying PDF document to destination file.\r\n\r\nPlease close the "
+                 "file '%1' if it is open and try again."),
+        "%1", destination);
+  }
+  std::string folder = StripTrailingBackslashes(GetFolderPart(destination));
+  std::string reason = !folder.empty() && !FolderExists(folder)
+                           ? "The folder '" + folder + "' does not exist."
+                           : "The file '" + destination + "' could not be written.";
+  return Localize("[L122]Error copying PDF to destination") + ".\r\n\r\n" + reason + "\r\n\r\n" +
+         Localize("[L123]Error") + " " + std::to_string(failure.Number()) + ": " +
+         failure.Description();
+}
+
+// A PDF that did not reach its destination stays in the temporary folder, so that the
+// document is not lost; false, for the caller to return.
+bool KeepUndelivered(const std::string& source, const std::string& destination) {
+  Job().undeliveredPdf = source;
+  WriteLog("The PDF was not delivered to '" + destination + "'; it is kept as '" + source + "'");
+  if (!Job().suppressErrors) {
+    Ui().MessageBox("The PDF document was not saved as '" + destination +
+                        "'.\r\n\r\nIt is kept as '" + source + "'.",
+                    mb::kExclamation | mb::kOkOnly, kProductName);
+  }
+  return false;
+}
+
 // Makes a form of every background; the form files, which run before the job.
 std::vector<std::string> CreateBackgrounds(Dictionary& settings, const JobFiles& files) {
   if (!SuperimposeEnabled(settings)) return {};
@@ -227,10 +257,7 @@ void MakePDF(const std::string& jobFile) {
     WriteLog("No output specified");
   } else {
     output = UnclaimedOutput(*settings, FittingOutput(output));
-    if (!Produce(*settings, jobFile, output)) {
-      Job().deliveryGivenUp = true;
-      return;
-    }
+    if (!Produce(*settings, jobFile, output)) return;
     Finish(*settings, output);
   }
   OpenTemporaryFolderWhenDebugging();
@@ -242,13 +269,11 @@ bool CopyToDestination(const std::string& source, const std::string& destination
     if (!failure) return true;
     WriteLog(Localize("[L122]Error copying PDF to destination") +
              CopyFailureText(source, destination, *failure));
-    std::string question = ReplaceAll(
-        Localize("[L124]Error copying PDF document to destination file.\r\n\r\nPlease close the "
-                 "file '%1' if it is open and try again."),
-        "%1", destination);
-    if (Ui().MessageBox(question, mb::kRetryCancel | mb::kExclamation, kProductName) !=
-        mb::kRetry) {
-      return false;
+    // No retry mends a name that the system does not take.
+    int buttons = failure->Number() == err::kBadFileName ? mb::kOkOnly : mb::kRetryCancel;
+    if (Ui().MessageBox(CopyFailureMessage(destination, *failure), buttons | mb::kExclamation,
+                        kProductName) != mb::kRetry) {
+      return KeepUndelivered(source, destination);
     }
   }
 }

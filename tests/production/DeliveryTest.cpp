@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "production/modMakePDF.h"
 #include "startup/JobContext.h"
+#include "startup/modMain.h"
 #include "tests/production/GhostscriptTesting.h"
 #include "tests/support/LockHolder.h"
 #include "tests/support/ScriptedUi.h"
@@ -31,7 +33,8 @@ class DeliveryTest : public ::testing::Test {
 };
 
 // The old file is the longer one: the new one must replace it whole, with nothing left beside.
-// A lock held past the retries is asked about, and the old file stays whole.
+// A lock held past the retries is asked about until the person cancels, and the old file stays
+// whole.
 TEST_F(DeliveryTest, LockedDestinationIsRetriedThenAskedAboutAndNeverHalfWritten) {
   PutFile(destination_, "%PDF-old and much longer than the new one");
   LockHolder briefly(destination_, LockKind::Flock, 800);
@@ -49,7 +52,7 @@ TEST_F(DeliveryTest, LockedDestinationIsRetriedThenAskedAboutAndNeverHalfWritten
   LockHolder forever(destination_, LockKind::Flock);
   ui_->boxAnswers = {mb::kRetry, mb::kCancel};
   EXPECT_FALSE(CopyToDestination(source_, destination_));
-  ASSERT_EQ(ui_->boxes.size(), 2u);
+  ASSERT_EQ(ui_->boxes.size(), 3u);
   EXPECT_EQ(ui_->boxes[0].text,
             "Error copying PDF document to destination file.\r\n\r\nPlease close the file '" +
                 destination_ + "' if it is open and try again.");
@@ -60,14 +63,55 @@ TEST_F(DeliveryTest, LockedDestinationIsRetriedThenAskedAboutAndNeverHalfWritten
   EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_), 2);
 }
 
-TEST_F(DeliveryTest, OtherFailuresAreAskedAboutAtOnce) {
-  std::string missing = session_.Root() / "no folder/final.pdf";
-  EXPECT_FALSE(CopyToDestination(source_, missing));
-  EXPECT_EQ(ui_->boxes.size(), 1u);
+// Closing a file cures neither; a name the system does not take is not worth a retry. The PDF
+// stays where it was made, and the person is told where.
+TEST_F(DeliveryTest, OtherFailuresAreExplainedAtOnceAndThePdfIsKept) {
+  std::string longName = session_.Root() / "out/" + std::string(300, 'x') + ".pdf";
+  const std::tuple<std::string, std::string, int> cases[] = {
+      {session_.Root() / "no folder/final.pdf",
+       "The folder '" +
+           session_.Root() / "no folder' does not exist.\r\n\r\nError 76: Path not found",
+       mb::kRetryCancel},
+      {longName,
+       "The file '" + longName + "' could not be written.\r\n\r\nError 52: Bad file name or number",
+       mb::kOkOnly}};
+  for (const auto& [destination, reason, buttons] : cases) {
+    ui_->boxes.clear();
+    EXPECT_FALSE(CopyToDestination(source_, destination));
+    ASSERT_EQ(ui_->boxes.size(), 2u);
+    EXPECT_EQ(ui_->boxes[0].text, "Error copying PDF to destination.\r\n\r\n" + reason);
+    EXPECT_EQ(ui_->boxes[0].style, buttons | mb::kExclamation);
+    EXPECT_EQ(ui_->boxes[1].text, "The PDF document was not saved as '" + destination +
+                                      "'.\r\n\r\nIt is kept as '" + source_ + "'.");
+    EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_ + " -> " + destination +
+                           "). Error " + reason.substr(reason.rfind("Error ") + 6)),
+              1);
+    EXPECT_EQ(Job().undeliveredPdf, source_);
+  }
   EXPECT_EQ(LogLinesWith("Possible file lock"), 0);
-  EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_ + " -> " + missing +
-                         "). Error 76: Path not found"),
+  EXPECT_EQ(GetFile(source_), "%PDF-new");
+  EXPECT_TRUE(FileNames(session_.Root() / "out").empty());
+}
+
+// A person gives up here; the pipeline's tests give up headless. Either way the run fails and
+// keeps its log and its PDF.
+TEST_F(DeliveryTest, AGivenUpDeliveryFailsTheRunAndKeepsItsLogAndPdf) {
+  TestRegistry registry;
+  ScopedVariable appData("APPDATA", session_.Root() / "data");
+  std::string missing = session_.Root() / "no folder/x.pdf";
+  PutFile(session_.Root() / "program/global.ini",
+          "[PDF Printer]\r\nshowsettings=never\r\nshowpdf=no\r\noutput=" + missing + "\r\n");
+  PutFile(session_.Root() / "job.ps", PostScriptJob({"Given up"}));
+  ui_->boxAnswers = {mb::kRetry, mb::kCancel, mb::kOk};
+  EXPECT_EQ(Main(CommandLineFromArguments({"ps=" + session_.Root() / "job.ps", "sessionid=s1"})),
             1);
+  ASSERT_EQ(ui_->boxes.size(), 3u);
+  std::string kept = session_.TempFolderPath() + "/s1_printer.pdf";
+  EXPECT_TRUE(Contains(ui_->boxes[2].text, "It is kept as '" + kept + "'."));
+  EXPECT_TRUE(Contains(PdfText(kept), "Given up"));
+  EXPECT_EQ(FileNames(session_.TempFolderPath()),
+            (std::vector<std::string>{"ghostscript.version", "s1_printer.log", "s1_printer.pdf"}));
+  EXPECT_EQ(LogLinesWith("it is kept as '" + kept + "'"), 1);
 }
 
 TEST_F(DeliveryTest, ShowPdfExplainsWhatWentWrong) {

@@ -188,7 +188,10 @@ TEST_F(PipelineTest, FullOrReadOnlyDestinationFolderIsAskedAboutAtOnce) {
     std::string session = readOnly ? "readonly" : "fullpdf";
     ProgramResult result = Print(Job("job.ps", "Page"), session);
     EXPECT_EQ(result.exitCode, 1) << "no PDF was delivered";
-    EXPECT_EQ(Occurrences(result.errorOutput, "Error copying PDF document to destination file."), 1)
+    EXPECT_EQ(
+        Occurrences(result.errorOutput, "Error copying PDF to destination.\r\n\r\nThe file '" +
+                                            Out("x (2).pdf") + "' could not be written."),
+        1)
         << result.errorOutput;
     std::string log = Log(session);
     EXPECT_EQ(Occurrences(log, "Possible file lock"), 0) << log;
