@@ -38,6 +38,8 @@ bool IsPrivateFolder(const std::string& path);
 // Whether a file of that name may be made in the folder: the file system's longest name, or
 // the usual one when the folder cannot be asked.
 bool NameFits(const std::string& folder, const std::string& name);
+// True when the file (links followed) exists and its permissions keep the user from writing it.
+bool IsReadOnly(const std::string& path);
 // The roots of the system's drives ("/" on POSIX, "C:\\" and the like on Windows).
 std::vector<std::string> DriveRoots();
 

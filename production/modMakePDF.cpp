@@ -82,6 +82,15 @@ std::optional<Error> CopyWithRetries(const std::string& source, const std::strin
   }
 }
 
+// A read-only file is replaced only when the person agrees; nobody can agree headless.
+bool ReplacingAgreed(const std::string& destination) {
+  if (!platform::IsReadOnly(destination)) return true;
+  WriteLog("'" + destination + "' is read-only");
+  std::string question =
+      "The file is read-only.\r\n\r\n" + destination + "\r\n\r\nDo you want to overwrite it?";
+  return Ui().MessageBox(question, mb::kYesNo | mb::kExclamation, kProductName) == mb::kYes;
+}
+
 // What went wrong, in words for the person; a locked file is the one that closing can cure.
 std::string CopyFailureMessage(const std::string& destination, const Error& failure) {
   if (failure.Number() == err::kPathFileAccess) {
@@ -264,6 +273,7 @@ void MakePDF(const std::string& jobFile) {
 }
 
 bool CopyToDestination(const std::string& source, const std::string& destination) {
+  if (!ReplacingAgreed(destination)) return KeepUndelivered(source, destination);
   for (;;) {
     std::optional<Error> failure = CopyWithRetries(source, destination);
     if (!failure) return true;

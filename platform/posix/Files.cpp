@@ -130,6 +130,14 @@ bool NameFits(const std::string& folder, const std::string& name) {
   return name.size() <= static_cast<std::size_t>(longest);
 }
 
+// Root may write anything, so a file that grants writing to nobody counts as read-only too.
+bool IsReadOnly(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
 std::vector<std::string> DriveRoots() {
   return {"/"};
 }

@@ -93,6 +93,29 @@ TEST_F(DeliveryTest, OtherFailuresAreExplainedAtOnceAndThePdfIsKept) {
   EXPECT_TRUE(FileNames(session_.Root() / "out").empty());
 }
 
+// Mode 0444: root may write any file, so one that grants writing to nobody is read-only to all.
+TEST_F(DeliveryTest, ReadOnlyDestinationIsReplacedOnlyWhenThePersonAgrees) {
+  PutFile(destination_, "%PDF-old");
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(destination_, readOnly);
+  ui_->boxAnswers = {mb::kNo, mb::kOk};
+  EXPECT_FALSE(CopyToDestination(source_, destination_));
+  ASSERT_EQ(ui_->boxes.size(), 2u);
+  EXPECT_EQ(ui_->boxes[0].text, "The file is read-only.\r\n\r\n" + destination_ +
+                                    "\r\n\r\nDo you want to overwrite it?");
+  EXPECT_EQ(ui_->boxes[0].style, mb::kYesNo | mb::kExclamation);
+  EXPECT_EQ(GetFile(destination_), "%PDF-old");
+  EXPECT_EQ(fs::status(destination_).permissions(), readOnly);
+  EXPECT_EQ(FileNames(session_.Root() / "out"), std::vector<std::string>{"final.pdf"});
+  EXPECT_EQ(Job().undeliveredPdf, source_);
+
+  ui_->boxAnswers = {mb::kYes};
+  EXPECT_TRUE(CopyToDestination(source_, destination_));
+  EXPECT_EQ(ui_->boxes.size(), 3u);
+  EXPECT_EQ(GetFile(destination_), "%PDF-new");
+  EXPECT_EQ(FileNames(session_.Root() / "out"), std::vector<std::string>{"final.pdf"});
+}
+
 // A person gives up here; the pipeline's tests give up headless. Either way the run fails and
 // keeps its log and its PDF.
 TEST_F(DeliveryTest, AGivenUpDeliveryFailsTheRunAndKeepsItsLogAndPdf) {

@@ -201,6 +201,34 @@ TEST_F(PipelineTest, FullOrReadOnlyDestinationFolderIsAskedAboutAtOnce) {
   }
 }
 
+// Headless, nobody can agree to replace a read-only file or create a folder: the job fails, and
+// its log and its PDF stay in the temporary folder, the PDF named where the person reads it.
+TEST_F(PipelineTest, UndeliveredPdfIsKeptWithTheLogAndNamed) {
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  PutFile(Out("x.pdf"), "%PDF-old");
+  fs::permissions(Out("x.pdf"), readOnly);
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"readonly", Out("x.pdf"), "The file is read-only.\r\n\r\n" + Out("x.pdf")},
+      {"nofolder", root_ / "no folder/x.pdf",
+       "The folder '" + root_ / "no folder' does not exist."}};
+  std::string job = Job("job.ps", "Kept page");
+  for (const auto& [session, output, said] : cases) {
+    Settings("output=" + output + "\r\nconfirmoverwrite=no\r\n");
+    ProgramResult result = Print(job, session);
+    EXPECT_EQ(result.exitCode, 1);
+    std::string kept = Temp(session + "_printer.pdf");
+    EXPECT_TRUE(Contains(result.errorOutput, said)) << result.errorOutput;
+    EXPECT_TRUE(Contains(result.errorOutput, "It is kept as '" + kept + "'."))
+        << result.errorOutput;
+    EXPECT_FALSE(Contains(result.errorOutput, "Please close")) << result.errorOutput;
+    EXPECT_TRUE(Contains(Log(session), "it is kept as '" + kept + "'"));
+    EXPECT_TRUE(Contains(PdfText(kept), "Kept page"));
+  }
+  EXPECT_EQ(GetFile(Out("x.pdf")), "%PDF-old");
+  EXPECT_EQ(fs::status(Out("x.pdf")).permissions(), readOnly);
+  EXPECT_EQ(FileNames(Out("")), std::vector<std::string>{"x.pdf"});
+}
+
 // A title too long for a file name is cut by whole characters before ".pdf", and so is the
 // next free name beside it.
 TEST_F(PipelineTest, LongTitlesGiveNamesThatFitAndEndInPdf) {
