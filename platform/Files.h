@@ -50,6 +50,10 @@ void WritePrivateBytes(const std::string& path, const unsigned char* data, std::
 void MakeFolder(const std::string& path);
 void RemoveFile(const std::string& path);
 void ReplaceFile(const std::string& from, const std::string& to);
+// The file a path finally names through symbolic links; the path itself when it is no link.
+// Raises 76 when the links go round, and 70 for a link that someone else put into a folder
+// shared with others.
+std::string LinkedFile(const std::string& path);
 // Appends text while holding an exclusive lock. An open failure raises, a lock held by another
 // process as error 70; a failed write returns false.
 bool AppendExclusive(const std::string& path, const std::string& text);

@@ -55,12 +55,14 @@ std::string CopyFailureText(const std::string& source, const std::string& destin
 }
 
 // A new file beside the destination, then put in its place: an interrupted copy never leaves
-// a truncated PDF, and an older file stays whole until the new one is complete.
+// a truncated PDF, and an older file stays whole until the new one is complete. A link keeps
+// pointing where it did, and its target receives the PDF.
 void CopyOnce(const std::string& source, const std::string& destination) {
-  if (FolderExists(destination)) throw RuntimeError(err::kPermissionDenied);
-  ReplaceThroughNewFile(destination, [&](const std::string& newFile) {
+  std::string target = platform::LinkedFile(destination);
+  if (FolderExists(target)) throw RuntimeError(err::kPermissionDenied);
+  ReplaceThroughNewFile(target, [&](const std::string& newFile) {
     platform::CopyToNewFile(source, newFile);
-    if (platform::IsLockedByOther(destination)) throw RuntimeError(err::kPathFileAccess);
+    if (platform::IsLockedByOther(target)) throw RuntimeError(err::kPathFileAccess);
   });
 }
 

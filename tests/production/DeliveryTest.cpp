@@ -116,6 +116,53 @@ TEST_F(DeliveryTest, ReadOnlyDestinationIsReplacedOnlyWhenThePersonAgrees) {
   EXPECT_EQ(FileNames(session_.Root() / "out"), std::vector<std::string>{"final.pdf"});
 }
 
+// Each link, as written, and the file it finally names; the links stay as they were.
+TEST_F(DeliveryTest, ALinkStaysALinkAndItsTargetReceivesThePdf) {
+  std::string elsewhere = session_.Root() / "elsewhere";
+  const std::tuple<std::string, std::string, bool> cases[] = {
+      {elsewhere + "/real.pdf", elsewhere + "/real.pdf", true},
+      {"../elsewhere/real.pdf", elsewhere + "/real.pdf", true},
+      {"middle.pdf", elsewhere + "/real.pdf", true},
+      {elsewhere + "/new.pdf", elsewhere + "/new.pdf", false}};
+  fs::create_symlink("../elsewhere/real.pdf", session_.Root() / "out/middle.pdf");
+  for (const auto& [link, target, exists] : cases) {
+    fs::remove_all(elsewhere);
+    fs::create_directories(elsewhere);
+    if (exists) PutFile(target, "%PDF-old");
+    fs::remove(destination_);
+    fs::create_symlink(link, destination_);
+    EXPECT_TRUE(CopyToDestination(source_, destination_)) << link;
+    EXPECT_EQ(fs::read_symlink(destination_), link);
+    EXPECT_EQ(GetFile(target), "%PDF-new") << link;
+    EXPECT_EQ(FileNames(session_.Root() / "out"),
+              (std::vector<std::string>{"final.pdf", "middle.pdf"}));
+    EXPECT_EQ(FileNames(elsewhere), std::vector<std::string>{fs::path(target).filename()});
+  }
+  EXPECT_TRUE(ui_->boxes.empty());
+
+  fs::remove(destination_);
+  fs::create_symlink("final.pdf", destination_);
+  EXPECT_FALSE(CopyToDestination(source_, destination_));
+  ASSERT_FALSE(ui_->boxes.empty());
+  EXPECT_TRUE(Contains(ui_->boxes[0].text, "Error 76: Path not found")) << ui_->boxes[0].text;
+  EXPECT_EQ(fs::read_symlink(destination_), "final.pdf");
+
+  // Someone else's link in a folder that everybody may write leads nowhere.
+  std::string shared = session_.Root() / "shared";
+  fs::create_directories(shared);
+  fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+  PutFile(elsewhere + "/precious", "untouched");
+  fs::create_symlink(elsewhere + "/precious", shared + "/x.pdf");
+  if (lchown((shared + "/x.pdf").c_str(), 65534, static_cast<gid_t>(-1)) != 0)
+    GTEST_SKIP() << "only root can give a link to another user";
+  ui_->boxes.clear();
+  EXPECT_FALSE(CopyToDestination(source_, shared + "/x.pdf"));
+  ASSERT_FALSE(ui_->boxes.empty());
+  EXPECT_TRUE(Contains(ui_->boxes[0].text, "Error 70: Permission denied")) << ui_->boxes[0].text;
+  EXPECT_EQ(GetFile(elsewhere + "/precious"), "untouched");
+  EXPECT_TRUE(fs::is_symlink(shared + "/x.pdf"));
+}
+
 // A person gives up here; the pipeline's tests give up headless. Either way the run fails and
 // keeps its log and its PDF.
 TEST_F(DeliveryTest, AGivenUpDeliveryFailsTheRunAndKeepsItsLogAndPdf) {
