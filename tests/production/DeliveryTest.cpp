@@ -7,7 +7,6 @@
 
 #include "production/modMakePDF.h"
 #include "startup/JobContext.h"
-#include "startup/modMain.h"
 #include "tests/production/GhostscriptTesting.h"
 #include "tests/support/LockHolder.h"
 #include "tests/support/ScriptedUi.h"
@@ -161,27 +160,6 @@ TEST_F(DeliveryTest, ALinkStaysALinkAndItsTargetReceivesThePdf) {
   EXPECT_TRUE(Contains(ui_->boxes[0].text, "Error 70: Permission denied")) << ui_->boxes[0].text;
   EXPECT_EQ(GetFile(elsewhere + "/precious"), "untouched");
   EXPECT_TRUE(fs::is_symlink(shared + "/x.pdf"));
-}
-
-// A person gives up here; the pipeline's tests give up headless. Either way the run fails and
-// keeps its log and its PDF.
-TEST_F(DeliveryTest, AGivenUpDeliveryFailsTheRunAndKeepsItsLogAndPdf) {
-  TestRegistry registry;
-  ScopedVariable appData("APPDATA", session_.Root() / "data");
-  std::string missing = session_.Root() / "no folder/x.pdf";
-  PutFile(session_.Root() / "program/global.ini",
-          "[PDF Printer]\r\nshowsettings=never\r\nshowpdf=no\r\noutput=" + missing + "\r\n");
-  PutFile(session_.Root() / "job.ps", PostScriptJob({"Given up"}));
-  ui_->boxAnswers = {mb::kRetry, mb::kCancel, mb::kOk};
-  EXPECT_EQ(Main(CommandLineFromArguments({"ps=" + session_.Root() / "job.ps", "sessionid=s1"})),
-            1);
-  ASSERT_EQ(ui_->boxes.size(), 3u);
-  std::string kept = session_.TempFolderPath() + "/s1_printer.pdf";
-  EXPECT_TRUE(Contains(ui_->boxes[2].text, "It is kept as '" + kept + "'."));
-  EXPECT_TRUE(Contains(PdfText(kept), "Given up"));
-  EXPECT_EQ(FileNames(session_.TempFolderPath()),
-            (std::vector<std::string>{"ghostscript.version", "s1_printer.log", "s1_printer.pdf"}));
-  EXPECT_EQ(LogLinesWith("it is kept as '" + kept + "'"), 1);
 }
 
 TEST_F(DeliveryTest, ShowPdfExplainsWhatWentWrong) {

@@ -229,21 +229,6 @@ TEST_F(PipelineTest, UndeliveredPdfIsKeptWithTheLogAndNamed) {
   EXPECT_EQ(FileNames(Out("")), std::vector<std::string>{"x.pdf"});
 }
 
-// The link in the output folder stays; the file it names, missing or there, takes the PDF.
-TEST_F(PipelineTest, LinkedDestinationReceivesThePdfAtItsTarget) {
-  fs::create_directories(root_ / "elsewhere");
-  fs::create_symlink(root_ / "elsewhere/linked.pdf", Out("x.pdf"));
-  Settings("output=" + Out("x.pdf") + "\r\nconfirmoverwrite=no\r\n");
-  std::string job = Job("job.ps", "Linked page");
-  for (const char* session : {"dangling", "replaced"}) {
-    ProgramResult result = Print(job, session);
-    EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
-    EXPECT_EQ(fs::read_symlink(Out("x.pdf")), root_ / "elsewhere/linked.pdf");
-    EXPECT_TRUE(Contains(PdfText(root_ / "elsewhere/linked.pdf"), "Linked page")) << session;
-    EXPECT_EQ(FileNames(root_ / "elsewhere"), std::vector<std::string>{"linked.pdf"});
-  }
-}
-
 // A title too long for a file name is cut by whole characters before ".pdf", and so is the
 // next free name beside it.
 TEST_F(PipelineTest, LongTitlesGiveNamesThatFitAndEndInPdf) {
