@@ -38,6 +38,11 @@ bool IsPrivateFolder(const std::string& path);
 // Bytes the user may still write on the file system that holds the path; the largest number
 // when that cannot be told.
 std::uint64_t FreeSpaceOf(const std::string& path);
+// Whether a file of that name may be made in the folder: the file system's longest name, or
+// the usual one when the folder cannot be asked.
+bool NameFits(const std::string& folder, const std::string& name);
+// True when the file (links followed) exists and its permissions keep the user from writing it.
+bool IsReadOnly(const std::string& path);
 // The roots of the system's drives ("/" on POSIX, "C:\\" and the like on Windows).
 std::vector<std::string> DriveRoots();
 
@@ -48,6 +53,10 @@ void WritePrivateBytes(const std::string& path, const unsigned char* data, std::
 void MakeFolder(const std::string& path);
 void RemoveFile(const std::string& path);
 void ReplaceFile(const std::string& from, const std::string& to);
+// The file a path finally names through symbolic links; the path itself when it is no link.
+// Raises 76 when the links go round, and 70 for a link that someone else put into a folder
+// shared with others.
+std::string LinkedFile(const std::string& path);
 // Appends text while holding an exclusive lock. An open failure raises, a lock held by another
 // process as error 70; a failed write returns false.
 bool AppendExclusive(const std::string& path, const std::string& text);

@@ -55,9 +55,10 @@ void WritePrivateTextFile(const std::string& path, const std::string& text) {
 
 void ReplaceThroughNewFile(const std::string& target,
                            const std::function<void(const std::string& newFile)>& write) {
+  // A short name of its own, so that a target whose name is as long as allowed is replaced too.
   std::string folder = GetFolderPart(target);
-  std::string newFile = (folder.empty() ? std::string("./") : folder) + "." +
-                        target.substr(folder.size()) + "." + NewGuid() + ".part";
+  std::string newFile =
+      (folder.empty() ? std::string("./") : folder) + ".quentaris-" + NewGuid() + ".part";
   try {
     write(newFile);
     platform::ReplaceFile(newFile, target);

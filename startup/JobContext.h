@@ -17,8 +17,9 @@ struct JobContext {
   bool debug = false;
   // The output file name the person has already confirmed in the Save As dialog.
   std::string confirmedOutputFile;
-  // The PDF was made but could not be copied to its destination, and the copy was given up.
-  bool deliveryGivenUp = false;
+  // The finished PDF that never reached its destination, kept in the temporary folder; "" when
+  // the job delivered or made none.
+  std::string undeliveredPdf;
 };
 
 JobContext& Job();

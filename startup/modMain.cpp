@@ -59,10 +59,11 @@ std::string Quoted(const std::string& text) {
 // A job whose PDF never reached its destination keeps its log and ends with a failure, so that
 // whoever started it (the backend without a desktop session) can tell.
 int EndRunNormally() {
+  bool undelivered = !Job().undeliveredPdf.empty();
   Ui().UnloadForms();
-  CleanUpTempFiles(Job().deliveryGivenUp);
+  CleanUpTempFiles(undelivered);
   platform::ReapAbandonedChildren();
-  return Job().deliveryGivenUp ? 1 : 0;
+  return undelivered ? 1 : 0;
 }
 
 int HandleError(const Error& failure, const std::string& step) {
@@ -239,11 +240,12 @@ void CleanUpTempFiles(bool errorOccurred) {
   if (folder.empty()) return;
   bool protectAll = DebugMarkerExists();
   for (const auto& entry : platform::FindEntries(folder, Job().sessionId + "*.*")) {
-    if (!entry.isRegular || Job().debug) continue;
+    std::string path = JoinPath(folder, entry.name);
+    if (!entry.isRegular || Job().debug || path == Job().undeliveredPdf) continue;
     std::string lower = LowerCase(entry.name);
     bool isLog = lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".log") == 0;
     if (isLog && errorOccurred) continue;
-    if (!protectAll) DeleteFileQuietly(JoinPath(folder, entry.name));
+    if (!protectAll) DeleteFileQuietly(path);
   }
   std::int64_t cutoff = platform::EpochSeconds() - kTwoDays;
   for (const auto& entry : platform::FindEntries(folder, "*.*")) {

@@ -20,7 +20,8 @@ DictionaryPtr ParseParameters(const std::string& text);
 std::string UnescapeMessage(const std::string& text);
 // The bracketed part of a printer name, made a valid file name; "" without one.
 std::string GetInstanceName(const std::string& printerName);
-// Removes the session's temporary files and every temporary file older than two days.
+// Removes the session's temporary files and every temporary file older than two days; after an
+// error the log stays, and an undelivered PDF always does.
 void CleanUpTempFiles(bool errorOccurred);
 
 }  // namespace gui

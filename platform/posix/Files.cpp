@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <fnmatch.h>
+#include <limits.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -17,6 +18,9 @@
 namespace gui::platform {
 
 namespace {
+
+// As many links in a row as the kernel follows.
+constexpr int kMostLinks = 40;
 
 FileStatus FromStat(const struct stat& info) {
   FileStatus status;
@@ -69,6 +73,28 @@ bool LockHeldElsewhere(int fd) {
   range.l_type = F_WRLCK;
   range.l_whence = SEEK_SET;
   return fcntl(fd, F_SETLK, &range) != 0;
+}
+
+// The folder part of a path, its separator kept; "" for a bare name.
+std::string FolderPrefix(const std::string& path) {
+  std::string::size_type slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// As the kernel's protected links: in a sticky folder that others may write, only a link of
+// the user or of the folder's owner leads anywhere.
+bool MayFollow(const struct stat& link, const std::string& folder) {
+  struct stat holder {};
+  if (stat(folder.empty() ? "." : folder.c_str(), &holder) != 0) return false;
+  bool shared = (holder.st_mode & S_ISVTX) != 0 && (holder.st_mode & S_IWOTH) != 0;
+  return !shared || link.st_uid == geteuid() || link.st_uid == holder.st_uid;
+}
+
+std::string ReadLink(const std::string& path) {
+  std::vector<char> target(PATH_MAX);
+  ssize_t length = readlink(path.c_str(), target.data(), target.size());
+  if (length < 0) throw ErrorFromSystem(errno, path);
+  return std::string(target.data(), static_cast<std::size_t>(length));
 }
 
 }  // namespace
@@ -130,6 +156,20 @@ std::uint64_t FreeSpaceOf(const std::string& path) {
   return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
 }
 
+bool NameFits(const std::string& folder, const std::string& name) {
+  long longest = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  if (longest <= 0) longest = NAME_MAX;
+  return name.size() <= static_cast<std::size_t>(longest);
+}
+
+// Root may write anything, so a file that grants writing to nobody counts as read-only too.
+bool IsReadOnly(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return true;
+  return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && errno == EACCES;
+}
+
 std::vector<std::string> DriveRoots() {
   return {"/"};
 }
@@ -176,6 +216,19 @@ void RemoveFile(const std::string& path) {
 
 void ReplaceFile(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) throw ErrorFromSystem(errno, to);
+}
+
+std::string LinkedFile(const std::string& path) {
+  std::string current = path;
+  for (int hop = 0; hop < kMostLinks; ++hop) {
+    struct stat link {};
+    if (lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return current;
+    std::string folder = FolderPrefix(current);
+    if (!MayFollow(link, folder)) throw ErrorFromSystem(EACCES, current);
+    std::string target = ReadLink(current);
+    current = target.starts_with('/') ? target : folder + target;
+  }
+  throw RuntimeError(err::kPathNotFound);
 }
 
 bool AppendExclusive(const std::string& path, const std::string& text) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "production/modMakePDF.h"
 #include "startup/JobContext.h"
@@ -31,7 +32,8 @@ class DeliveryTest : public ::testing::Test {
 };
 
 // The old file is the longer one: the new one must replace it whole, with nothing left beside.
-// A lock held past the retries is asked about, and the old file stays whole.
+// A lock held past the retries is asked about until the person cancels, and the old file stays
+// whole.
 TEST_F(DeliveryTest, LockedDestinationIsRetriedThenAskedAboutAndNeverHalfWritten) {
   PutFile(destination_, "%PDF-old and much longer than the new one");
   LockHolder briefly(destination_, LockKind::Flock, 800);
@@ -49,7 +51,7 @@ TEST_F(DeliveryTest, LockedDestinationIsRetriedThenAskedAboutAndNeverHalfWritten
   LockHolder forever(destination_, LockKind::Flock);
   ui_->boxAnswers = {mb::kRetry, mb::kCancel};
   EXPECT_FALSE(CopyToDestination(source_, destination_));
-  ASSERT_EQ(ui_->boxes.size(), 2u);
+  ASSERT_EQ(ui_->boxes.size(), 3u);
   EXPECT_EQ(ui_->boxes[0].text,
             "Error copying PDF document to destination file.\r\n\r\nPlease close the file '" +
                 destination_ + "' if it is open and try again.");
@@ -60,14 +62,104 @@ TEST_F(DeliveryTest, LockedDestinationIsRetriedThenAskedAboutAndNeverHalfWritten
   EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_), 2);
 }
 
-TEST_F(DeliveryTest, OtherFailuresAreAskedAboutAtOnce) {
-  std::string missing = session_.Root() / "no folder/final.pdf";
-  EXPECT_FALSE(CopyToDestination(source_, missing));
-  EXPECT_EQ(ui_->boxes.size(), 1u);
+// Closing a file cures neither; a name the system does not take is not worth a retry. The PDF
+// stays where it was made, and the person is told where.
+TEST_F(DeliveryTest, OtherFailuresAreExplainedAtOnceAndThePdfIsKept) {
+  std::string longName = session_.Root() / "out/" + std::string(300, 'x') + ".pdf";
+  const std::tuple<std::string, std::string, int> cases[] = {
+      {session_.Root() / "no folder/final.pdf",
+       "The folder '" +
+           session_.Root() / "no folder' does not exist.\r\n\r\nError 76: Path not found",
+       mb::kRetryCancel},
+      {longName,
+       "The file '" + longName + "' could not be written.\r\n\r\nError 52: Bad file name or number",
+       mb::kOkOnly}};
+  for (const auto& [destination, reason, buttons] : cases) {
+    ui_->boxes.clear();
+    EXPECT_FALSE(CopyToDestination(source_, destination));
+    ASSERT_EQ(ui_->boxes.size(), 2u);
+    EXPECT_EQ(ui_->boxes[0].text, "Error copying PDF to destination.\r\n\r\n" + reason);
+    EXPECT_EQ(ui_->boxes[0].style, buttons | mb::kExclamation);
+    EXPECT_EQ(ui_->boxes[1].text, "The PDF document was not saved as '" + destination +
+                                      "'.\r\n\r\nIt is kept as '" + source_ + "'.");
+    EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_ + " -> " + destination +
+                           "). Error " + reason.substr(reason.rfind("Error ") + 6)),
+              1);
+    EXPECT_EQ(Job().undeliveredPdf, source_);
+  }
   EXPECT_EQ(LogLinesWith("Possible file lock"), 0);
-  EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_ + " -> " + missing +
-                         "). Error 76: Path not found"),
-            1);
+  EXPECT_EQ(GetFile(source_), "%PDF-new");
+  EXPECT_TRUE(FileNames(session_.Root() / "out").empty());
+}
+
+// Mode 0444: root may write any file, so one that grants writing to nobody is read-only to all.
+TEST_F(DeliveryTest, ReadOnlyDestinationIsReplacedOnlyWhenThePersonAgrees) {
+  PutFile(destination_, "%PDF-old");
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  fs::permissions(destination_, readOnly);
+  ui_->boxAnswers = {mb::kNo, mb::kOk};
+  EXPECT_FALSE(CopyToDestination(source_, destination_));
+  ASSERT_EQ(ui_->boxes.size(), 2u);
+  EXPECT_EQ(ui_->boxes[0].text, "The file is read-only.\r\n\r\n" + destination_ +
+                                    "\r\n\r\nDo you want to overwrite it?");
+  EXPECT_EQ(ui_->boxes[0].style, mb::kYesNo | mb::kExclamation);
+  EXPECT_EQ(GetFile(destination_), "%PDF-old");
+  EXPECT_EQ(fs::status(destination_).permissions(), readOnly);
+  EXPECT_EQ(FileNames(session_.Root() / "out"), std::vector<std::string>{"final.pdf"});
+  EXPECT_EQ(Job().undeliveredPdf, source_);
+
+  ui_->boxAnswers = {mb::kYes};
+  EXPECT_TRUE(CopyToDestination(source_, destination_));
+  EXPECT_EQ(ui_->boxes.size(), 3u);
+  EXPECT_EQ(GetFile(destination_), "%PDF-new");
+  EXPECT_EQ(FileNames(session_.Root() / "out"), std::vector<std::string>{"final.pdf"});
+}
+
+// Each link, as written, and the file it finally names; the links stay as they were.
+TEST_F(DeliveryTest, ALinkStaysALinkAndItsTargetReceivesThePdf) {
+  std::string elsewhere = session_.Root() / "elsewhere";
+  const std::tuple<std::string, std::string, bool> cases[] = {
+      {elsewhere + "/real.pdf", elsewhere + "/real.pdf", true},
+      {"../elsewhere/real.pdf", elsewhere + "/real.pdf", true},
+      {"middle.pdf", elsewhere + "/real.pdf", true},
+      {elsewhere + "/new.pdf", elsewhere + "/new.pdf", false}};
+  fs::create_symlink("../elsewhere/real.pdf", session_.Root() / "out/middle.pdf");
+  for (const auto& [link, target, exists] : cases) {
+    fs::remove_all(elsewhere);
+    fs::create_directories(elsewhere);
+    if (exists) PutFile(target, "%PDF-old");
+    fs::remove(destination_);
+    fs::create_symlink(link, destination_);
+    EXPECT_TRUE(CopyToDestination(source_, destination_)) << link;
+    EXPECT_EQ(fs::read_symlink(destination_), link);
+    EXPECT_EQ(GetFile(target), "%PDF-new") << link;
+    EXPECT_EQ(FileNames(session_.Root() / "out"),
+              (std::vector<std::string>{"final.pdf", "middle.pdf"}));
+    EXPECT_EQ(FileNames(elsewhere), std::vector<std::string>{fs::path(target).filename()});
+  }
+  EXPECT_TRUE(ui_->boxes.empty());
+
+  fs::remove(destination_);
+  fs::create_symlink("final.pdf", destination_);
+  EXPECT_FALSE(CopyToDestination(source_, destination_));
+  ASSERT_FALSE(ui_->boxes.empty());
+  EXPECT_TRUE(Contains(ui_->boxes[0].text, "Error 76: Path not found")) << ui_->boxes[0].text;
+  EXPECT_EQ(fs::read_symlink(destination_), "final.pdf");
+
+  // Someone else's link in a folder that everybody may write leads nowhere.
+  std::string shared = session_.Root() / "shared";
+  fs::create_directories(shared);
+  fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+  PutFile(elsewhere + "/precious", "untouched");
+  fs::create_symlink(elsewhere + "/precious", shared + "/x.pdf");
+  if (lchown((shared + "/x.pdf").c_str(), 65534, static_cast<gid_t>(-1)) != 0)
+    GTEST_SKIP() << "only root can give a link to another user";
+  ui_->boxes.clear();
+  EXPECT_FALSE(CopyToDestination(source_, shared + "/x.pdf"));
+  ASSERT_FALSE(ui_->boxes.empty());
+  EXPECT_TRUE(Contains(ui_->boxes[0].text, "Error 70: Permission denied")) << ui_->boxes[0].text;
+  EXPECT_EQ(GetFile(elsewhere + "/precious"), "untouched");
+  EXPECT_TRUE(fs::is_symlink(shared + "/x.pdf"));
 }
 
 TEST_F(DeliveryTest, ShowPdfExplainsWhatWentWrong) {

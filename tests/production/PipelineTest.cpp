@@ -243,13 +243,77 @@ TEST_F(PipelineTest, FullOrReadOnlyDestinationFolderIsAskedAboutAtOnce) {
     std::string session = readOnly ? "readonly" : "fullpdf";
     ProgramResult result = Print(Job("job.ps", "Page"), session);
     EXPECT_EQ(result.exitCode, 1) << "no PDF was delivered";
-    EXPECT_EQ(Occurrences(result.errorOutput, "Error copying PDF document to destination file."), 1)
+    EXPECT_EQ(
+        Occurrences(result.errorOutput, "Error copying PDF to destination.\r\n\r\nThe file '" +
+                                            Out("x (2).pdf") + "' could not be written."),
+        1)
         << result.errorOutput;
     std::string log = Log(session);
     EXPECT_EQ(Occurrences(log, "Possible file lock"), 0) << log;
     EXPECT_EQ(Occurrences(log, logged), 1) << log;
     EXPECT_EQ(GetFile(Out("x.pdf")), "%PDF-old");
     EXPECT_EQ(FileNames(Out("")), names);
+  }
+}
+
+// Headless, nobody can agree to replace a read-only file or create a folder: the job fails, and
+// its log and its PDF stay in the temporary folder, the PDF named where the person reads it.
+TEST_F(PipelineTest, UndeliveredPdfIsKeptWithTheLogAndNamed) {
+  const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+  PutFile(Out("x.pdf"), "%PDF-old");
+  fs::permissions(Out("x.pdf"), readOnly);
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"readonly", Out("x.pdf"), "The file is read-only.\r\n\r\n" + Out("x.pdf")},
+      {"nofolder", root_ / "no folder/x.pdf",
+       "The folder '" + root_ / "no folder' does not exist."}};
+  std::string job = Job("job.ps", "Kept page");
+  for (const auto& [session, output, said] : cases) {
+    Settings("output=" + output + "\r\nconfirmoverwrite=no\r\n");
+    ProgramResult result = Print(job, session);
+    EXPECT_EQ(result.exitCode, 1);
+    std::string kept = Temp(session + "_printer.pdf");
+    EXPECT_TRUE(Contains(result.errorOutput, said)) << result.errorOutput;
+    EXPECT_TRUE(Contains(result.errorOutput, "It is kept as '" + kept + "'."))
+        << result.errorOutput;
+    EXPECT_FALSE(Contains(result.errorOutput, "Please close")) << result.errorOutput;
+    EXPECT_TRUE(Contains(Log(session), "it is kept as '" + kept + "'"));
+    EXPECT_TRUE(Contains(PdfText(kept), "Kept page"));
+  }
+  EXPECT_EQ(GetFile(Out("x.pdf")), "%PDF-old");
+  EXPECT_EQ(fs::status(Out("x.pdf")).permissions(), readOnly);
+  EXPECT_EQ(FileNames(Out("")), std::vector<std::string>{"x.pdf"});
+}
+
+// A title too long for a file name is cut by whole characters before ".pdf", and so is the
+// next free name beside it.
+TEST_F(PipelineTest, LongTitlesGiveNamesThatFitAndEndInPdf) {
+  std::string japanese;
+  for (int i = 0; i < 120; ++i)
+    japanese += "\xE6\x97\xA5";  // 日
+  Settings("output=" + Out("<title>.pdf") + "\r\ndebug=yes\r\n");
+  const std::size_t longest = pathconf(Out("").c_str(), _PC_NAME_MAX);
+  for (const std::string& title : {std::string(300, 'a'), japanese}) {
+    std::string job = PostScriptJob({"Page"});
+    PutFile(root_ / "long.ps", job.insert(job.find("%%Pages"), "%%Title: " + title + "\n"));
+    for (const char* run : {"first", "second"}) {
+      std::string session = run + std::to_string(title.size());
+      ASSERT_EQ(Print(root_ / "long.ps", session).exitCode, 0);
+      EXPECT_TRUE(Contains(Log(session), "is too long; the PDF goes to '")) << Log(session);
+    }
+    std::vector<std::string> names = FileNames(Out(""));
+    ASSERT_EQ(names.size(), 2u);
+    for (const auto& [name, ending] :
+         {std::pair{names[0], std::string(" (2).pdf")}, std::pair{names[1], std::string(".pdf")}}) {
+      std::string stem = name.substr(0, name.size() - ending.size());
+      EXPECT_TRUE(name.ends_with(ending)) << name;
+      EXPECT_LE(name.size(), longest);
+      EXPECT_GT(name.size(), longest - 3) << "no more than one character too many is cut";
+      EXPECT_EQ(title.compare(0, stem.size(), stem), 0) << name;
+      EXPECT_NE(static_cast<unsigned char>(title[stem.size()]) & 0xC0, 0x80)
+          << "cut inside a character: " << name;
+      EXPECT_EQ(PdfInfo(Out(name), "Pages"), "1");
+      fs::remove(Out(name));
+    }
   }
 }
 

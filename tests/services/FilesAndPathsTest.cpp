@@ -55,6 +55,29 @@ TEST(Files, ExistenceTestsTellFilesFromFoldersAndMatchWildcards) {
   EXPECT_FALSE(FolderExists(""));
 }
 
+// A name as long as the file system allows is replaced like any other, and a failed write leaves
+// the older file and nothing beside it.
+TEST(Files, ReplaceThroughNewFileTakesTheLongestNamesAndLeavesNothingOnFailure) {
+  TempFolder folder;
+  std::string longest = folder / (std::string(251, 'x') + ".pdf");
+  PutFile(longest, "old");
+  ReplaceThroughNewFile(longest, [](const std::string& file) { WriteTextFile(file, "new"); });
+  EXPECT_EQ(GetFile(longest), "new");
+  std::string written;
+  Error failure = Raised([&] {
+    ReplaceThroughNewFile(longest, [&](const std::string& file) {
+      written = file;
+      WriteTextFile(file, "half");
+      throw Error(61, "Disk full");
+    });
+  });
+  EXPECT_EQ(failure.Number(), 61);
+  EXPECT_EQ(GetFolderPart(written), folder.Path() + "/");
+  EXPECT_EQ(GetFile(longest), "new");
+  std::vector<fs::path> left(fs::directory_iterator(folder.Path()), fs::directory_iterator());
+  EXPECT_EQ(left, std::vector<fs::path>{longest});
+}
+
 TEST(Files, MkDirRecurseCreatesEveryMissingParentPrivatelyOrNamesWhereItFailed) {
   TempFolder folder;
   MkDirRecurse(folder / "a/b/c/");
