@@ -115,6 +115,7 @@ std::string CopyFailureMessage(const std::string& destination, const Error& fail
 // A PDF that did not reach its destination stays in the temporary folder, so that the
 // document is not lost; false, for the caller to return.
 bool KeepUndelivered(const std::string& source, const std::string& destination) {
+  Job().undelivered = true;
   Job().undeliveredPdf = source;
   WriteLog("The PDF was not delivered to '" + destination + "'; it is kept as '" + source + "'");
   if (!Job().suppressErrors) {
@@ -264,6 +265,16 @@ std::string UnclaimedOutput(Dictionary& settings, const std::string& output) {
   return free;
 }
 
+// Without a display nobody chose to go without the PDF: the settings name no file, and the
+// Save As question had nobody to answer it.
+void ReportNoOutput() {
+  Job().undelivered = true;
+  if (Job().suppressErrors) return;
+  Ui().MessageBox("No PDF document was made for '" + Job().documentName +
+                      "': the settings name no output file, and there is nobody to ask for one.",
+                  mb::kExclamation | mb::kOkOnly, kProductName);
+}
+
 void Finish(Dictionary& settings, const std::string& output) {
   if (LowerCase(settings.Text("showpdf")) == "yes") {
     WriteLog("Show");
@@ -311,6 +322,7 @@ void MakePDF(const std::string& jobFile) {
   std::string output = settings->Text("output");
   if (output.empty()) {
     WriteLog("No output specified");
+    if (Ui().IsHeadless()) ReportNoOutput();
   } else {
     output = UnclaimedOutput(*settings, FittingOutput(output));
     if (!Produce(*settings, jobFile, output)) return;

@@ -20,6 +20,8 @@ struct JobContext {
   // The finished PDF that never reached its destination, kept in the temporary folder; "" when
   // the job delivered or made none.
   std::string undeliveredPdf;
+  // True when the job ended without a PDF that nobody chose to go without.
+  bool undelivered = false;
 };
 
 JobContext& Job();

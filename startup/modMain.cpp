@@ -59,7 +59,7 @@ std::string Quoted(const std::string& text) {
 // A job whose PDF never reached its destination keeps its log and ends with a failure, so that
 // whoever started it (the backend without a desktop session) can tell.
 int EndRunNormally() {
-  bool undelivered = !Job().undeliveredPdf.empty();
+  bool undelivered = Job().undelivered;
   Ui().UnloadForms();
   CleanUpTempFiles(undelivered);
   platform::ReapAbandonedChildren();

@@ -284,6 +284,20 @@ TEST_F(PipelineTest, UndeliveredPdfIsKeptWithTheLogAndNamed) {
   EXPECT_EQ(FileNames(Out("")), std::vector<std::string>{"x.pdf"});
 }
 
+// Headless, a Save As question that nobody answers leaves the job without a file name: that is
+// no choice to go without the PDF, so the job fails and says why.
+TEST_F(PipelineTest, AJobLeftWithoutAFileNameFailsSayingWhy) {
+  Settings("output=" + Out("x.pdf") + "\r\nshowsaveas=always\r\n");
+  ProgramResult result = Print(Job("job.ps", "Page"), "noname");
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(Contains(result.errorOutput,
+                       "No PDF document was made for 'report.odt': the settings name no output "
+                       "file, and there is nobody to ask for one."))
+      << result.errorOutput;
+  EXPECT_TRUE(Contains(Log("noname"), "No output specified"));
+  EXPECT_TRUE(FileNames(Out("")).empty());
+}
+
 // A title too long for a file name is cut by whole characters before ".pdf", and so is the
 // next free name beside it.
 TEST_F(PipelineTest, LongTitlesGiveNamesThatFitAndEndInPdf) {
