@@ -13,6 +13,36 @@ namespace gui {
 
 namespace {
 
+// Print filters set the page device again before the first page, to the size it has and to a
+// resolution that means nothing to a PDF. Each request begins the page anew and draws the
+// decorations once more, and a resolution change leaves the earlier ones half covered: such
+// requests are left out. Values compare by number, within a point.
+constexpr const char* kPageDeviceGuard[] = {
+    "/QuentarisNear {",
+    "  2 copy type dup /integertype eq exch /realtype eq or",
+    "  exch type dup /integertype eq exch /realtype eq or and",
+    "  { sub abs 1 lt } { eq } ifelse",
+    "} bind def",
+    "/QuentarisSame {",
+    "  dup type /arraytype eq 2 index type /arraytype eq and {",
+    "    2 copy length exch length eq {",
+    "      true 0 1 3 index length 1 sub {",
+    "        3 index 1 index get 3 index 3 -1 roll get QuentarisNear and",
+    "      } for",
+    "      3 1 roll pop pop",
+    "    } { pop pop false } ifelse",
+    "  } { QuentarisNear } ifelse",
+    "} bind def",
+    "/setpagedevice {",
+    "  dup length dict copy dup /HWResolution undef",
+    "  true 1 index {",
+    "    exch currentpagedevice exch 2 copy known",
+    "    { get QuentarisSame } { pop pop pop false } ifelse and",
+    "  } forall",
+    "  { pop } { //setpagedevice } ifelse",
+    "} bind def",
+};
+
 // How many pages the job has, for positions counted from its end; 0 when nobody can tell, and
 // then no such position matches.
 std::int32_t JobPageCount(const std::string& jobFile) {
@@ -73,6 +103,8 @@ void WritePageStart(const std::string& file, Dictionary& settings, const std::st
   program += "pop\r\n";
   if (WatermarkEnabled(settings)) program += "gsave //watermark exec grestore\r\n";
   program += "} bind def\r\n<< /BeginPage {//QuentarisPageStart exec} bind >> setpagedevice\r\n";
+  for (const char* line : kPageDeviceGuard)
+    program.append(line).append("\r\n");
   platform::OutputFile out(file);
   out.Write(program);
   out.Close();
