@@ -20,18 +20,6 @@ constexpr int kPropertyLines = 1000;
 // Longer comment values are cut, so a hostile job cannot make the reader hold it all.
 constexpr std::size_t kLongestPiece = 64 * 1024;
 
-// Malformed bytes do not survive a round trip through the decoder.
-bool IsUtf8(const std::string& bytes) {
-  std::string character;
-  for (std::size_t pos = 0; pos < bytes.size();) {
-    std::size_t start = pos;
-    character.clear();
-    script::utf8::Append(character, script::utf8::Decode(bytes, pos));
-    if (bytes.compare(start, pos - start, character) != 0) return false;
-  }
-  return true;
-}
-
 std::string FromWindows1252(const std::string& bytes) {
   std::string text;
   text.reserve(bytes.size());
@@ -44,7 +32,7 @@ std::string FromWindows1252(const std::string& bytes) {
 // else Windows-1252 (what Windows drivers write).
 std::string CommentText(const std::string& bytes) {
   if (bytes.starts_with("\xFE\xFF")) return TrimSpaces(Utf16BeToUtf8(bytes.substr(2)));
-  return TrimSpaces(IsUtf8(bytes) ? bytes : FromWindows1252(bytes));
+  return TrimSpaces(script::utf8::IsValid(bytes) ? bytes : FromWindows1252(bytes));
 }
 
 // A comment's value; one written as a PostScript string is decoded, and what follows it ignored.

@@ -59,6 +59,13 @@ constexpr std::uint16_t kHigh[33] = {
     0x2030, 0x201E, 0x201C, 0x201D, 0x2018, 0x2019, 0x201A, 0x2122, 0xFB01, 0xFB02, 0x0141,
     0x0152, 0x0160, 0x0178, 0x017D, 0x0131, 0x0142, 0x0153, 0x0161, 0x017E, 0xFFFD, 0x20AC};
 
+bool HasNonAscii(std::string_view bytes) {
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
 std::uint32_t FromPdfDocEncoding(unsigned char code) {
   if (code >= 0x18 && code <= 0x1F) return kLow[code - 0x18];
   if (code >= 0x80 && code <= 0xA0) return kHigh[code - 0x80];
@@ -146,9 +153,12 @@ std::string Utf16BeToUtf8(std::string_view bytes) {
   return Utf16ToUtf8(units);
 }
 
+// Some producers (print filters among them) write UTF-8 without its mark; text in
+// PDFDocEncoding that happens to be valid UTF-8 with characters beyond ASCII is far less likely.
 std::string PdfTextToUtf8(std::string_view bytes) {
   if (bytes.substr(0, 2) == kUtf16Mark) return Utf16BeToUtf8(bytes.substr(2));
   if (bytes.substr(0, 3) == kUtf8Mark) return std::string(bytes.substr(3));
+  if (HasNonAscii(bytes) && script::utf8::IsValid(bytes)) return std::string(bytes);
   std::string out;
   out.reserve(bytes.size());
   for (char c : bytes)

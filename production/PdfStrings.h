@@ -21,7 +21,8 @@ std::string HexStringAt(std::string_view text, std::size_t& pos);
 
 // UTF-16 big-endian bytes (without their byte-order mark) as UTF-8; an odd last byte is dropped.
 std::string Utf16BeToUtf8(std::string_view bytes);
-// A PDF text string as UTF-8: UTF-16BE or UTF-8 after their byte-order marks, else PDFDocEncoding.
+// A PDF text string as UTF-8: UTF-16BE or UTF-8 after their byte-order marks, bytes that are
+// valid UTF-8 as they are, else PDFDocEncoding.
 std::string PdfTextToUtf8(std::string_view bytes);
 
 }  // namespace gui

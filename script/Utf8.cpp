@@ -119,6 +119,18 @@ std::uint32_t Decode(std::string_view text, std::size_t& pos) {
   return code;
 }
 
+// Malformed bytes do not survive a round trip through the decoder.
+bool IsValid(std::string_view text) {
+  std::string character;
+  for (std::size_t pos = 0; pos < text.size();) {
+    std::size_t start = pos;
+    character.clear();
+    Append(character, Decode(text, pos));
+    if (text.substr(start, pos - start) != character) return false;
+  }
+  return true;
+}
+
 void Append(std::string& out, std::uint32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);

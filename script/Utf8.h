@@ -17,6 +17,8 @@ std::string_view Slice(std::string_view text, std::size_t start, std::size_t cou
 // The code point at `pos`, which moves past it; a malformed byte reads as itself.
 std::uint32_t Decode(std::string_view text, std::size_t& pos);
 void Append(std::string& out, std::uint32_t codePoint);
+// Whether the bytes are well-formed UTF-8.
+bool IsValid(std::string_view text);
 std::string Upper(std::string_view text);
 std::string Lower(std::string_view text);
 // The Windows-1252 code of a code point (63, "?", when it has none) and back.

@@ -320,6 +320,8 @@ TEST(PdfStringsTest, TextStringsBecomeUtf8) {
       {"\xFE\xFF\x00\x41\xD8\x3D\xDE\x00\x00"s, "A\U0001F600"},  // the odd last byte dropped
       {"\376\377\000\033de\000\033\000B"s, "B"},                 // a language mark
       {"\xEF\xBB\xBF\xC3\xBC", "\u00fc"},
+      // UTF-8 without its mark, as print filters write titles
+      {"Note \xE2\x80\x93 \xE2\x80\x9Clp\xE2\x80\x9D \xE2\x82\xAC", "Note – “lp” €"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(PdfTextToUtf8(c.bytes), c.text);
