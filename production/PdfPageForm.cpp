@@ -10,9 +10,11 @@ namespace {
 // Large enough for any page: the form is drawn where the page description puts it.
 constexpr char kFormBox[] = " /BBox [0 0 14400 14400] /BP pdfmark\r\n";
 // The interpreter's state lives in a save of the form's own; the page is drawn without the
-// page device changes a page of its own would bring.
+// page device changes a page of its own would bring. The new reader draws it even where the job
+// is read by the former one.
 constexpr char kDrawFirstPage[] =
-    " (r) file runpdfbegin PDFFile 0 .PDFDrawPage pdfclose PDFSave restore end\r\n";
+    " (r) file /newpdf_runpdfbegin where {pop newpdf_runpdfbegin PDFFile 0 .PDFDrawPage "
+    "newpdf_pdfclose} {runpdfbegin PDFFile 0 .PDFDrawPage pdfclose} ifelse PDFSave restore end\r\n";
 constexpr char kWrapperStart[] = "/QuentarisBackgroundSave save def\r\n";
 constexpr char kWrapperEnd[] = "QuentarisBackgroundSave restore\r\n";
 

@@ -33,6 +33,10 @@ constexpr int kDefaultTimeoutSeconds = 300;
 constexpr int kSearchedMajorVersion = 8;
 constexpr int kHighestSearchedMinorVersion = 100;
 constexpr int kFirstModernMajorVersion = 9;
+// The former PDF reader, chosen on purpose, announces itself on every PDF it reads.
+constexpr char kFormerReaderNotice[] =
+    "\n   **** Warning: You are using the legacy PDF interpreter (-dNEWPDF=false) which is now "
+    "deprecated and unsupported\n";
 // From version 10 on the PDF interpreter can draw a page of another PDF in the middle of a job.
 constexpr int kFirstPdfDrawingMajorVersion = 10;
 constexpr int kHiddenWindow = 0;
@@ -130,7 +134,8 @@ std::string OutputFileOf(const std::string& paramFile) {
 
 // Warnings of a run that succeeded (a damaged input that Ghostscript repaired) are kept in the
 // log before the output file goes.
-void FinishOutputFile(const std::string& outputFile, const std::string& output) {
+void FinishOutputFile(const std::string& outputFile, std::string output) {
+  output = ReplaceAll(output, kFormerReaderNotice, "");
   if (!output.empty()) WriteLog(std::string("Ghostscript output:") + kCrLf + output + kCrLf);
   if (!DebugMarkerExists() && FileExists(outputFile)) platform::RemoveFile(outputFile);
 }
@@ -150,14 +155,16 @@ std::string FindGhostscript([[maybe_unused]] Dictionary& settings) {
   return program;
 }
 
-int GhostscriptMajorVersion(const std::string& ghostscript) {
-  static std::map<std::string, int> asked;
-  if (ghostscript.empty()) return 0;
+std::string AskedGhostscriptVersion(const std::string& ghostscript) {
+  static std::map<std::string, std::string> asked;
+  if (ghostscript.empty()) return {};
   auto known = asked.find(ghostscript);
   if (known != asked.end()) return known->second;
-  int major = MajorOfVersion(GhostscriptVersion(ghostscript));
-  asked.emplace(ghostscript, major);
-  return major;
+  return asked.emplace(ghostscript, GhostscriptVersion(ghostscript)).first->second;
+}
+
+int GhostscriptMajorVersion(const std::string& ghostscript) {
+  return MajorOfVersion(AskedGhostscriptVersion(ghostscript));
 }
 
 GhostscriptDialect GetGhostscriptDialect(const std::string& ghostscript) {
@@ -172,6 +179,14 @@ GhostscriptDialect FoundGhostscriptDialect(Dictionary& settings) {
 
 bool FoundGhostscriptDrawsPdfPages(Dictionary& settings) {
   return GhostscriptMajorVersion(FindGhostscript(settings)) >= kFirstPdfDrawingMajorVersion;
+}
+
+// The new PDF reader of 10.00 maps a glyph that stands for several characters (the "fi"
+// ligature) to wrong ones, and reading its own PDF again loses symbols such as the euro; its
+// former reader, still there, keeps both.
+void GhostscriptParameters::AddPdfReaderChoice(Dictionary& settings) {
+  if (AskedGhostscriptVersion(FindGhostscript(settings)).starts_with("10.00"))
+    Add("-dNEWPDF#false");
 }
 
 GhostscriptParameters::GhostscriptParameters(GhostscriptDialect dialect) : dialect_(dialect) {
@@ -228,6 +243,7 @@ bool WriteGhostscriptParams(const std::string& paramFile, const std::string& job
   GhostscriptParameters parameters(FoundGhostscriptDialect(settings));
   for (const std::string& file : surroundings.readFiles)
     parameters.AddReadPermission(file);
+  parameters.AddPdfReaderChoice(settings);
   std::string target = settings.Text("target");
   if (!target.empty()) parameters.Add("-dPDFSETTINGS#/" + LowerCase(target));
   if (!MergeEnabled(settings) && EncryptionEnabled(settings))

@@ -39,6 +39,8 @@ class GhostscriptParameters {
   void AddInputFile(const std::string& path);
   // Lets the job read a file that is not one of its inputs, where the safe mode forbids it.
   void AddReadPermission(const std::string& path);
+  // Chooses the reader of PDF inputs that keeps their text, where the found Ghostscript has two.
+  void AddPdfReaderChoice(Dictionary& settings);
   std::string Text() const;
   // Readable by the user alone, as it may hold passwords.
   void Write(const std::string& path) const;

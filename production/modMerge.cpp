@@ -14,6 +14,7 @@ bool MergeEnabled(Dictionary& settings) {
 bool WriteMergeParams(Dictionary& settings, const std::string& paramFile,
                       const std::vector<std::string>& inputs, const std::string& output) {
   GhostscriptParameters parameters(FoundGhostscriptDialect(settings));
+  parameters.AddPdfReaderChoice(settings);
   std::string target = settings.Text("target");
   if (!target.empty()) parameters.Add("-dPDFSETTINGS#/" + LowerCase(target));
   if (EncryptionEnabled(settings))

@@ -8,6 +8,7 @@
 
 #include "production/PdfStrings.h"
 #include "tests/production/GhostscriptTesting.h"
+#include "tests/support/HandMadePdf.h"
 
 namespace gui::test {
 namespace {
@@ -29,24 +30,6 @@ std::string LastStartXref(const std::string& pdf) {
   return pdf.substr(at, pdf.find_first_of("\r\n", at) - at);
 }
 
-std::string Entry(std::size_t offset) {
-  std::string digits = std::to_string(offset);
-  return std::string(10 - digits.size(), '0') + digits + " 00000 n \n";
-}
-
-// A PDF with these objects, numbered from 1, behind a classic cross-reference table.
-std::string HandMadePdf(const std::vector<std::string>& objects, const std::string& trailer) {
-  std::string pdf = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";
-  std::string table = "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    table += Entry(pdf.size());
-    pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-  }
-  std::string start = std::to_string(pdf.size());
-  return pdf + table + "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " " + trailer +
-         " >>\nstartxref\n" + start + "\n%%EOF\n";
-}
-
 // An incremental update: object `number` anew, and a section whose trailer points back to the
 // section at `prev`, the newest one before it unless given.
 std::string Updated(const std::string& pdf, int number, const std::string& object,
@@ -58,11 +41,6 @@ std::string Updated(const std::string& pdf, int number, const std::string& objec
          Entry(pdf.size()) + "trailer\n<< /Size 99 /Root " + LastReference(pdf, "Root") +
          " /Info " + LastReference(pdf, "Info") + " /Prev " + prev + " >>\nstartxref\n" + start +
          "\n%%EOF\n";
-}
-
-std::string Stream(const std::string& dictionary, const std::string& data) {
-  return "<< " + dictionary + " /Length " + std::to_string(data.size()) + " >>\nstream\n" + data +
-         "\nendstream";
 }
 
 // A one-page PDF with this metadata stream, and document information when given.

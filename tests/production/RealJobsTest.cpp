@@ -7,6 +7,7 @@
 
 #include "tests/production/GhostscriptTesting.h"
 #include "tests/production/ProgramFolder.h"
+#include "tests/support/HandMadePdf.h"
 #include "tests/support/PdfContent.h"
 
 namespace gui::test {
@@ -176,6 +177,49 @@ TEST_F(RealJobsTest, WindowsDriverJobWithCrLfAndCtrlDHasItsTitleAuthorAndTextDec
   EXPECT_TRUE(Contains(PageText(pdf, 1), "Café Crème menu")) << PageText(pdf, 1);
   EXPECT_TRUE(Contains(PageText(pdf, 1), "Crêpe with pear")) << PageText(pdf, 1);
   EXPECT_TRUE(Contains(PageText(pdf, 2), "Desserts on page two")) << PageText(pdf, 2);
+}
+
+// A PDF as office programs write one: an embedded TrueType font in which a glyph stands for
+// two characters (the "fi" ligature), and the euro, each mapped to its text by the font's
+// Unicode table.
+std::string LigaturePdf() {
+  const std::string unicode =
+      "/CIDInit /ProcSet findresource begin 12 dict begin begincmap /CMapName /L def "
+      "1 begincodespacerange <00> <FF> endcodespacerange 2 beginbfchar <01> <00660069> "
+      "<80> <20AC> endbfchar endcmap CMapName currentdict /CMap defineresource pop end end";
+  std::string font = GetFile("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf");
+  return HandMadePdf(
+      {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R "
+       "/Resources << /Font << /F1 5 0 R >> >> >>",
+       Stream("", "BT /F1 24 Tf 72 700 Td (The \\001gures cost 5 \\200) Tj ET"),
+       "<< /Type /Font /Subtype /TrueType /BaseFont /DejaVuSans /FontDescriptor 7 0 R "
+       "/ToUnicode 6 0 R >>",
+       Stream("", unicode),
+       "<< /Type /FontDescriptor /FontName /DejaVuSans /Flags 4 /FontBBox [-1021 -463 1793 1232] "
+       "/ItalicAngle 0 /Ascent 928 /Descent -236 /CapHeight 729 /StemV 80 /FontFile2 8 0 R >>",
+       Stream("/Length1 " + std::to_string(font.size()), font)},
+      "/Root 1 0 R");
+}
+
+// The job's text reads the same in the PDF, also after a merge has read that PDF once more.
+// Widths are the font's own, so only the letters are compared.
+TEST_F(RealJobsTest, LigaturesAndSymbolsOfAPdfJobSurvivePrintingAndMerging) {
+  auto letters = [](const std::string& text) {
+    std::string joined;
+    for (const std::string& word : Words(text))
+      joined += word;
+    return joined;
+  };
+  PutFile(root_ / "office.pdf", LigaturePdf());
+  ASSERT_EQ(letters(PdfText(root_ / "office.pdf")), "Thefigurescost5€");
+  std::string appendix = root_ / "appendix.pdf";
+  MakePdf(PostScriptJob({"Appendix"}), appendix);
+  for (const std::string& settings :
+       {std::string(), "mergefile=" + appendix + "\r\nmergeposition=top\r\n"}) {
+    std::string pdf = Convert(root_ / "office.pdf", settings, "office.pdf");
+    EXPECT_EQ(letters(PageText(pdf, 1)), "Thefigurescost5€") << settings;
+  }
 }
 
 TEST_F(RealJobsTest, PdfJobKeepsItsFontsTextAndInformationUnderWatermarkAndBackground) {

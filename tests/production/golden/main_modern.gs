@@ -2,6 +2,7 @@
 -dSAFER
 -dNOPAUSE
 -dBATCH
+-dNEWPDF#false
 -sDEVICE#pdfwrite
 -sOutputFile="/tmp/q/s1_printer.pdf"
 -dCompatibilityLevel#1.6

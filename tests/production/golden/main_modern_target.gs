@@ -2,6 +2,7 @@
 -dSAFER
 -dNOPAUSE
 -dBATCH
+-dNEWPDF#false
 -dPDFSETTINGS#/prepress
 -sDEVICE#pdfwrite
 -sOutputFile="/tmp/q/s1_printer.pdf"

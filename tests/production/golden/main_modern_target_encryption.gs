@@ -2,6 +2,7 @@
 -dSAFER
 -dNOPAUSE
 -dBATCH
+-dNEWPDF#false
 -dPDFSETTINGS#/prepress
 -sOwnerPassword="owner"
 -sUserPassword="user"

@@ -2,6 +2,7 @@
 -dSAFER
 -dNOPAUSE
 -dBATCH
+-dNEWPDF#false
 -dPDFSETTINGS#/printer
 -sOwnerPassword="owner"
 -dEncryptionR#3
