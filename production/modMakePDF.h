@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "production/Destination.h"
 #include "startup/Dictionary.h"
 
 namespace gui {
@@ -12,12 +13,5 @@ void MakePDF(const std::string& jobFile);
 bool ShowPDF(const std::string& path);
 // Starts the after-print program for the finished PDF without waiting for it.
 void RunAfterPrintProgram(Dictionary& settings, const std::string& destination);
-// Copies the finished PDF to its destination (a link's target), retrying while the destination
-// is locked and then asking, and asking before a read-only file is replaced; false when the
-// person gave up, the PDF then kept where it is and named.
-bool CopyToDestination(const std::string& source, const std::string& destination);
-
-// Tests shorten the time a locked destination is retried.
-void SetCopyRetrySecondsForTesting(double seconds);
 
 }  // namespace gui
