@@ -28,12 +28,28 @@ std::string CopyFailureText(const std::string& source, const std::string& destin
          std::to_string(failure.Number()) + ": " + failure.Description();
 }
 
+// The destination's folder is made as every other folder the program needs; when that fails,
+// the failure names the folder and the system's reason.
+void CreateMissingFolder(const std::string& target) {
+  std::string folder = StripTrailingBackslashes(GetFolderPart(target));
+  if (folder.empty() || FolderExists(folder)) return;
+  WriteLog("Creating the folder '" + folder + "'");
+  MkDirRecurse(folder);
+}
+
+// Only a lock that another program holds is cured by waiting or by closing the file.
+bool IsLockFailure(const Error& failure, const std::string& destination) {
+  return failure.Number() == err::kPathFileAccess &&
+         platform::IsLockedByOther(platform::LinkedFile(destination));
+}
+
 // A new file beside the destination, then put in its place: an interrupted copy never leaves
 // a truncated PDF, and an older file stays whole until the new one is complete. A link keeps
 // pointing where it did, and its target receives the PDF.
 void CopyOnce(const std::string& source, const std::string& destination) {
   std::string target = platform::LinkedFile(destination);
   if (FolderExists(target)) throw RuntimeError(err::kPermissionDenied);
+  CreateMissingFolder(target);
   ReplaceThroughNewFile(target, [&](const std::string& newFile) {
     platform::CopyToNewFile(source, newFile);
     if (platform::IsLockedByOther(target)) throw RuntimeError(err::kPathFileAccess);
@@ -48,7 +64,7 @@ std::optional<Error> CopyWithRetries(const std::string& source, const std::strin
       CopyOnce(source, destination);
       return std::nullopt;
     } catch (const Error& failure) {
-      if (failure.Number() != err::kPathFileAccess) return failure;
+      if (!IsLockFailure(failure, destination)) return failure;
       WriteLog("Error copying PDF to destination. Possible file lock." +
                CopyFailureText(source, destination, failure));
       if (platform::MonotonicSeconds() - start > copyRetrySeconds) return failure;
@@ -69,7 +85,7 @@ bool ReplacingAgreed(const std::string& destination) {
 
 // What went wrong, in words for the person; a locked file is the one that closing can cure.
 std::string CopyFailureMessage(const std::string& destination, const Error& failure) {
-  if (failure.Number() == err::kPathFileAccess) {
+  if (IsLockFailure(failure, destination)) {
     return ReplaceAll(
         Localize("[L124]Error copying PDF document to destination file.\r\n\r\nPlease close the "
                  "file '%1' if it is open and try again."),

@@ -62,14 +62,29 @@ TEST_F(DeliveryTest, LockedDestinationIsRetriedThenAskedAboutAndNeverHalfWritten
   EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_), 2);
 }
 
-// Closing a file cures neither; a name the system does not take is not worth a retry. The PDF
-// stays where it was made, and the person is told where.
+// A missing folder is made, as every folder the program needs.
+TEST_F(DeliveryTest, AMissingFolderIsMade) {
+  std::string destination = session_.Root() / "new folder/deeper/final.pdf";
+  EXPECT_TRUE(CopyToDestination(source_, destination));
+  EXPECT_EQ(GetFile(destination), "%PDF-new");
+  EXPECT_EQ(LogLinesWith("Creating the folder '" + session_.Root() / "new folder/deeper'"), 1);
+  EXPECT_TRUE(ui_->boxes.empty());
+}
+
+// Closing a file cures neither a folder that cannot be made nor a name the system does not
+// take, which is not worth a retry. The PDF stays where it was made, and the person is told
+// where.
 TEST_F(DeliveryTest, OtherFailuresAreExplainedAtOnceAndThePdfIsKept) {
   std::string longName = session_.Root() / "out/" + std::string(300, 'x') + ".pdf";
+  PutFile(session_.Root() / "plain.txt", "a file, not a folder");
   const std::tuple<std::string, std::string, int> cases[] = {
-      {session_.Root() / "no folder/final.pdf",
+      {session_.Root() / "plain.txt/sub/final.pdf",
        "The folder '" +
-           session_.Root() / "no folder' does not exist.\r\n\r\nError 76: Path not found",
+           session_.Root() /
+               "plain.txt/sub' does not exist.\r\n\r\nError 58: Error creating folder in function "
+               "MkDirRecurse. Target=" +
+           session_.Root() / "plain.txt/sub, Current=" +
+           session_.Root() / "plain.txt/. File already exists",
        mb::kRetryCancel},
       {longName,
        "The file '" + longName + "' could not be written.\r\n\r\nError 52: Bad file name or number",
@@ -83,7 +98,7 @@ TEST_F(DeliveryTest, OtherFailuresAreExplainedAtOnceAndThePdfIsKept) {
     EXPECT_EQ(ui_->boxes[1].text, "The PDF document was not saved as '" + destination +
                                       "'.\r\n\r\nIt is kept as '" + source_ + "'.");
     EXPECT_EQ(LogLinesWith("Error copying PDF to destination (" + source_ + " -> " + destination +
-                           "). Error " + reason.substr(reason.rfind("Error ") + 6)),
+                           "). Error " + reason.substr(reason.find("\r\n\r\nError ") + 10)),
               1);
     EXPECT_EQ(Job().undeliveredPdf, source_);
   }

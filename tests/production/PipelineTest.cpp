@@ -256,16 +256,18 @@ TEST_F(PipelineTest, FullOrReadOnlyDestinationFolderIsAskedAboutAtOnce) {
   }
 }
 
-// Headless, nobody can agree to replace a read-only file or create a folder: the job fails, and
-// its log and its PDF stay in the temporary folder, the PDF named where the person reads it.
+// Headless, nobody can agree to replace a read-only file, and a folder under a file cannot be
+// made: the job fails, and its log and its PDF stay in the temporary folder, the PDF named
+// where the person reads it. A folder that is only missing is made.
 TEST_F(PipelineTest, UndeliveredPdfIsKeptWithTheLogAndNamed) {
   const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
   PutFile(Out("x.pdf"), "%PDF-old");
   fs::permissions(Out("x.pdf"), readOnly);
+  PutFile(root_ / "plain.txt", "a file, not a folder");
   const std::tuple<std::string, std::string, std::string> cases[] = {
       {"readonly", Out("x.pdf"), "The file is read-only.\r\n\r\n" + Out("x.pdf")},
-      {"nofolder", root_ / "no folder/x.pdf",
-       "The folder '" + root_ / "no folder' does not exist."}};
+      {"nofolder", root_ / "plain.txt/sub/x.pdf",
+       "The folder '" + root_ / "plain.txt/sub' does not exist."}};
   std::string job = Job("job.ps", "Kept page");
   for (const auto& [session, output, said] : cases) {
     Settings("output=" + output + "\r\nconfirmoverwrite=no\r\n");
@@ -282,6 +284,10 @@ TEST_F(PipelineTest, UndeliveredPdfIsKeptWithTheLogAndNamed) {
   EXPECT_EQ(GetFile(Out("x.pdf")), "%PDF-old");
   EXPECT_EQ(fs::status(Out("x.pdf")).permissions(), readOnly);
   EXPECT_EQ(FileNames(Out("")), std::vector<std::string>{"x.pdf"});
+
+  Settings("output=" + root_ / "new folder/y.pdf\r\n");
+  ASSERT_EQ(Print(job, "newfolder").exitCode, 0);
+  EXPECT_TRUE(Contains(PdfText(root_ / "new folder/y.pdf"), "Kept page"));
 }
 
 // Headless, a Save As question that nobody answers leaves the job without a file name: that is
