@@ -82,9 +82,7 @@ void RemoveRunOnceFile(const std::string& claimed, const std::string& path) {
 }
 
 DictionaryPtr SectionOf(const IniFile& ini, const std::string& path) {
-  if (ini.Data()->Exists(kSection)) {
-    if (DictionaryPtr section = AsDictionary(ini.Data()->Item(kSection))) return section;
-  }
+  if (DictionaryPtr section = ini.Section(kSection)) return section;
   WriteLog("No [PDF Printer] section found in the settings file '" + path + "'.");
   return nullptr;
 }

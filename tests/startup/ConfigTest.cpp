@@ -87,6 +87,29 @@ TEST_F(ConfigTest, LayersUserFileOverDefaultsAndAReadableGlobalFileOverBoth) {
   EXPECT_EQ(Load()->Text("showsettings"), "always");
 }
 
+// What an editor wrote is read as meant and left as it was; only a save writes the program's form.
+TEST_F(ConfigTest, MarkedFilesOtherLineEndsAndSectionsInOtherCaseAreReadAsMeant) {
+  const std::string written =
+      "\xEF\xBB\xBF[pdf printer]\nOwnerPassword=s3cret\nOutput=/out/x.pdf\n";
+  PutFile(data_ + "/settings.ini", written);
+  PutFile(Program("global.ini"), "\xEF\xBB\xBF[Pdf Printer]\r\nshowpdf=no\r\n");
+  DictionaryPtr settings = Load();
+  EXPECT_EQ(settings->Text("ownerpassword"), "s3cret");
+  EXPECT_EQ(settings->Text("output"), "/out/x.pdf");
+  EXPECT_EQ(settings->Text("showpdf"), "no");
+  EXPECT_EQ(GetFile(data_ + "/settings.ini"), written);
+  EXPECT_FALSE(fs::exists(data_ + "/settings.ini.bak"));
+  EXPECT_FALSE(Logged("No [PDF Printer] section"));
+
+  PutFile(data_ + "/runonce.ini", "[PDF PRINTER]\rTitle=once\r");
+  EXPECT_EQ(Load()->Text("title"), "once");
+
+  ASSERT_TRUE(WriteConfig(data_ + "/settings.ini", Load(true)));
+  std::string saved = GetFile(data_ + "/settings.ini");
+  EXPECT_EQ(saved.rfind("[PDF Printer]\r\n  afterprintprogram=\r\n", 0), 0u) << saved;
+  EXPECT_NE(saved.find("\r\n  ownerpassword=s3cret\r\n"), std::string::npos) << saved;
+}
+
 TEST_F(ConfigTest, InstanceHasFilesOfItsOwn) {
   Job().printerInstance = "Invoices";
   EXPECT_EQ(RunOnceFileName(), data_ + "/runonce-Invoices.ini");
