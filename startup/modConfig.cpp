@@ -60,6 +60,10 @@ std::string InstanceSuffix() {
   throw passed;
 }
 
+std::string ErrorText(long number, const std::string& description) {
+  return "Error " + std::to_string(number) + ": " + description;
+}
+
 // Takes the run-once file for this job alone: the rename succeeds for exactly one job.
 std::string ClaimRunOnceFile(const std::string& path) {
   std::string claimed = path + "." + NewGuid() + ".claimed";
@@ -100,6 +104,20 @@ void OverlayGlobalFile(Dictionary& settings) {
   if (ini.Load(path)) Overlay(settings, SectionOf(ini, path));
 }
 
+// The previous file is kept beside the settings file before it is written anew; the newest
+// backup replaces an older one.
+void BackUpSettingsFile(const std::string& path) {
+  std::string backup = path + ".bak";
+  try {
+    ReplaceThroughNewFile(
+        backup, [&](const std::string& newFile) { platform::CopyToNewFile(path, newFile); });
+  } catch (const Error& failure) {
+    throw Error(err::kWriteSettings, "Error writing settings file '" + backup + "'. " +
+                                         ErrorText(failure.Number(), failure.Description()));
+  }
+  WriteLog("The settings file '" + path + "' is kept as '" + backup + "'.");
+}
+
 // Finds the user layer: a run-once file claimed for this job, or the settings file.
 std::string UserLayer(bool ignoreRunOnce, std::string& fileName, std::string& claimed) {
   std::string path = RunOnceFileName();
@@ -128,7 +146,10 @@ DictionaryPtr LoadLayers(bool ignoreRunOnce, std::string& fileName) {
   if (!claimed.empty()) RemoveRunOnceFile(claimed, path);
   DictionaryPtr section = SectionOf(ini, path);
   // A run-once file is gone already; writing it again would hand it to the next job.
-  if (!section && claimed.empty()) WriteConfig(path, DefaultSettings());
+  if (!section && claimed.empty()) {
+    BackUpSettingsFile(path);
+    WriteConfig(path, DefaultSettings());
+  }
   DictionaryPtr settings = DefaultSettings();
   Overlay(*settings, section);
   OverlayGlobalFile(*settings);

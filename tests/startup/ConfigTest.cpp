@@ -154,8 +154,21 @@ TEST_F(ConfigTest, MissingSectionIsRepairedForSettingsButNotForRunOnce) {
   PutFile(data_ + "/settings.ini", "[Something else]\r\na=b\r\n");
   EXPECT_EQ(Load()->Text("output"), "<desktop>/<title>.pdf");
   EXPECT_EQ(GetFile(data_ + "/settings.ini"), NewSettingsFile());
+  EXPECT_EQ(GetFile(data_ + "/settings.ini.bak"), "[Something else]\r\na=b\r\n");
   EXPECT_TRUE(
       Logged("No [PDF Printer] section found in the settings file '" + data_ + "/settings.ini'."));
+  EXPECT_TRUE(Logged(": The settings file '" + data_ + "/settings.ini' is kept as '" + data_ +
+                     "/settings.ini.bak'.\r\n"));
+  // The newest backup replaces an older one; an instance keeps its own.
+  PutFile(data_ + "/settings.ini", "[PDF Printr]\r\nownerpassword=typo\r\n");
+  Load();
+  EXPECT_EQ(GetFile(data_ + "/settings.ini.bak"), "[PDF Printr]\r\nownerpassword=typo\r\n");
+  Job().printerInstance = "Invoices";
+  PutFile(data_ + "/settings-Invoices.ini", "ownerpassword=loose\r\n");
+  Load();
+  EXPECT_EQ(GetFile(data_ + "/settings-Invoices.ini.bak"), "ownerpassword=loose\r\n");
+  EXPECT_EQ(GetFile(data_ + "/settings-Invoices.ini"), NewSettingsFile());
+  Job().printerInstance.clear();
 
   PutFile(data_ + "/runonce.ini", "no sections at all\r\n");
   EXPECT_EQ(Load()->Text("showpdf"), "ask");
@@ -171,6 +184,18 @@ TEST_F(ConfigTest, UnreadableSettingsRaise1002AfterLoggingItAndUnwritableOnes100
             "element of this collection");
   EXPECT_EQ(failure.Source().rfind("LoadConfig::", 0), 0u);
   EXPECT_TRUE(Logged(": Unable to load settings. Error 457"));
+  EXPECT_EQ(GetFile(data_ + "/settings.ini"), "[PDF Printer]\r\ntitle=a\r\nTitle=b\r\ntitle=c\r\n");
+  EXPECT_FALSE(fs::exists(data_ + "/settings.ini.bak"));
+  // Without its backup a file is not repaired.
+  fs::create_directories(data_ + "/settings.ini.bak/blocked");
+  PutFile(data_ + "/settings.ini", "title=no section\r\n");
+  failure = Raised([&] { Load(); });
+  EXPECT_EQ(failure.Number(), 1004);
+  EXPECT_EQ(failure.Description().rfind(
+                "Error writing settings file '" + data_ + "/settings.ini.bak'. Error 75: ", 0),
+            0u)
+      << failure.Description();
+  EXPECT_EQ(GetFile(data_ + "/settings.ini"), "title=no section\r\n");
   fs::remove(data_ + "/settings.ini");
   fs::create_directories(data_ + "/settings.ini/blocked");
   failure = Raised([&] { Load(); });
