@@ -150,6 +150,27 @@ TEST_F(ConfigTest, RunOnceFileIsClaimedByExactlyOneOfManyJobs) {
   EXPECT_EQ(once, 1);
 }
 
+TEST_F(ConfigTest, RunOnceFileThatCannotBeLoadedStaysAndTheSettingsFileServes) {
+  PutFile(data_ + "/settings.ini", "[PDF Printer]\r\ntitle=settings\r\n");
+  const std::string broken = "[PDF Printer]\r\ntitle=a\r\ntitle=b\r\n";
+  PutFile(data_ + "/runonce.ini", broken);
+  for (int job = 0; job < 2; ++job) {
+    std::string fileName;
+    EXPECT_EQ(LoadConfig(false, fileName)->Text("title"), "settings");
+    EXPECT_EQ(fileName, data_ + "/settings.ini");
+  }
+  EXPECT_EQ(GetFile(data_ + "/runonce.ini"), broken);
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(data_))
+    files += entry.is_regular_file();
+  EXPECT_EQ(files, 2) << "nothing but the two files";
+  EXPECT_TRUE(
+      Logged(": Unable to load settings. Error 457: This key is already associated with "
+             "an element of this collection. The run-once file '" +
+             data_ + "/runonce.ini' is left as it is and the settings file is used.\r\n"));
+  EXPECT_FALSE(Logged("Remove runonce.ini"));
+}
+
 TEST_F(ConfigTest, MissingSectionIsRepairedForSettingsButNotForRunOnce) {
   PutFile(data_ + "/settings.ini", "[Something else]\r\na=b\r\n");
   EXPECT_EQ(Load()->Text("output"), "<desktop>/<title>.pdf");
