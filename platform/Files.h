@@ -53,6 +53,8 @@ void WritePrivateBytes(const std::string& path, const unsigned char* data, std::
 void MakeFolder(const std::string& path);
 void RemoveFile(const std::string& path);
 void ReplaceFile(const std::string& from, const std::string& to);
+// Renames a file to a name that must be free: a file of that name raises 58 and stays.
+void RenameToFreeName(const std::string& from, const std::string& to);
 // The file a path finally names through symbolic links; the path itself when it is no link.
 // Raises 76 when the links go round, and 70 for a link that someone else put into a folder
 // shared with others.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 
 #include "startup/Dictionary.h"
 
@@ -15,16 +16,21 @@ class IniFile {
 
   DictionaryPtr Data() const { return data_; }
   void SetData(DictionaryPtr data) { data_ = std::move(data); }
+  // Section names are one in any letter case; a file with a byte-order mark reads as its text.
   bool Load(const std::string& fileName);
   bool Save(const std::string& fileName);
   void Reset();
+  // The loaded section of that name in any letter case; null when there is none.
+  DictionaryPtr Section(const std::string& name) const;
   std::int32_t LastError() const { return lastError_; }
   const std::string& LastErrorMessage() const { return lastErrorMessage_; }
 
  private:
   void ClearError();
   void Fail(std::int32_t number, const std::string& message);
-  void ParseLine(const std::string& line, DictionaryPtr& current);
+  // Section names already read are kept in lower case: they are one in any letter case.
+  void ParseLine(const std::string& line, DictionaryPtr& current,
+                 std::unordered_set<std::string>& sectionNames);
 
   DictionaryPtr data_;
   std::int32_t lastError_ = 0;

@@ -60,15 +60,36 @@ std::string InstanceSuffix() {
   throw passed;
 }
 
-// Takes the run-once file for this job alone: the rename succeeds for exactly one job.
+std::string ErrorText(long number, const std::string& description) {
+  return "Error " + std::to_string(number) + ": " + description;
+}
+
+std::string LoadFailure(const IniFile& ini) {
+  return "Unable to load settings. " + ErrorText(ini.LastError(), ini.LastErrorMessage());
+}
+
+// Takes the run-once file for this job alone: the rename succeeds for exactly one job. "" when
+// another job took it first; the file itself when it cannot be moved (a read-only folder).
 std::string ClaimRunOnceFile(const std::string& path) {
   std::string claimed = path + "." + NewGuid() + ".claimed";
   try {
     platform::ReplaceFile(path, claimed);
-  } catch (const Error&) {
-    return {};
+  } catch (const Error& failure) {
+    return failure.Number() == err::kFileNotFound ? std::string() : path;
   }
   return claimed;
+}
+
+// An unreadable run-once file goes back under its own name for the person to mend, unless a
+// new one has taken that name meanwhile.
+void ReturnRunOnceFile(const std::string& claimed, const std::string& path) {
+  if (claimed == path) return;
+  try {
+    platform::RenameToFreeName(claimed, path);
+  } catch (const Error& failure) {
+    WriteLog("The run-once file is kept as '" + claimed + "'. " +
+             ErrorText(failure.Number(), failure.Description()));
+  }
 }
 
 void RemoveRunOnceFile(const std::string& claimed, const std::string& path) {
@@ -76,15 +97,13 @@ void RemoveRunOnceFile(const std::string& claimed, const std::string& path) {
   try {
     platform::RemoveFile(claimed);
   } catch (const Error& failure) {
-    WriteLog("Error removing '" + path + "'. Error " + std::to_string(failure.Number()) + ": " +
-             failure.Description());
+    WriteLog("Error removing '" + path + "'. " +
+             ErrorText(failure.Number(), failure.Description()));
   }
 }
 
 DictionaryPtr SectionOf(const IniFile& ini, const std::string& path) {
-  if (ini.Data()->Exists(kSection)) {
-    if (DictionaryPtr section = AsDictionary(ini.Data()->Item(kSection))) return section;
-  }
+  if (DictionaryPtr section = ini.Section(kSection)) return section;
   WriteLog("No [PDF Printer] section found in the settings file '" + path + "'.");
   return nullptr;
 }
@@ -102,35 +121,67 @@ void OverlayGlobalFile(Dictionary& settings) {
   if (ini.Load(path)) Overlay(settings, SectionOf(ini, path));
 }
 
-// Finds the user layer: a run-once file claimed for this job, or the settings file.
-std::string UserLayer(bool ignoreRunOnce, std::string& fileName, std::string& claimed) {
+// Loads this job's run-once file into ini and removes it; false when the job has none, and
+// when it cannot be loaded, which is logged and leaves the file in its place.
+bool LoadRunOnceFile(bool ignoreRunOnce, IniFile& ini, std::string& fileName) {
   std::string path = RunOnceFileName();
   WriteLog("Look for settings in " + path);
-  if (!ignoreRunOnce && FileExists(path)) claimed = ClaimRunOnceFile(path);
-  if (claimed.empty()) {
-    path = SettingsFileName();
-    WriteLog("Look for settings in " + path);
-    if (!FileExists(path)) WriteConfig(path, DefaultSettings());
-  }
-  fileName = path;
+  if (ignoreRunOnce || !FileExists(path)) return false;
+  std::string claimed = ClaimRunOnceFile(path);
+  if (claimed.empty()) return false;
   WriteLog("Load settings from " + path);
-  return path;
+  if (!ini.Load(claimed)) {
+    WriteLog(LoadFailure(ini) + ". The run-once file '" + path +
+             "' is left as it is and the settings file is used.");
+    ReturnRunOnceFile(claimed, path);
+    return false;
+  }
+  RemoveRunOnceFile(claimed, path);
+  fileName = path;
+  return true;
 }
 
-DictionaryPtr LoadLayers(bool ignoreRunOnce, std::string& fileName) {
-  std::string claimed;
-  std::string path = UserLayer(ignoreRunOnce, fileName, claimed);
-  IniFile ini;
-  if (!ini.Load(claimed.empty() ? path : claimed)) {
-    std::string text = "Unable to load settings. Error " + std::to_string(ini.LastError()) + ": " +
-                       ini.LastErrorMessage();
+// The previous file is kept beside the settings file before it is written anew; the newest
+// backup replaces an older one.
+void BackUpSettingsFile(const std::string& path) {
+  std::string backup = path + ".bak";
+  try {
+    ReplaceThroughNewFile(
+        backup, [&](const std::string& newFile) { platform::CopyToNewFile(path, newFile); });
+  } catch (const Error& failure) {
+    throw Error(err::kWriteSettings, "Error writing settings file '" + backup + "'. " +
+                                         ErrorText(failure.Number(), failure.Description()));
+  }
+  WriteLog("The settings file '" + path + "' is kept as '" + backup + "'.");
+}
+
+// Loads the settings file into ini, creating it when missing and giving it the defaults when it
+// lacks the printer's section; returns that section.
+DictionaryPtr LoadSettingsFile(IniFile& ini, std::string& fileName) {
+  std::string path = SettingsFileName();
+  WriteLog("Look for settings in " + path);
+  if (!FileExists(path)) WriteConfig(path, DefaultSettings());
+  fileName = path;
+  WriteLog("Load settings from " + path);
+  if (!ini.Load(path)) {
+    std::string text = LoadFailure(ini);
     WriteLog(text);
     throw Error(err::kLoadSettings, text);
   }
-  if (!claimed.empty()) RemoveRunOnceFile(claimed, path);
   DictionaryPtr section = SectionOf(ini, path);
-  // A run-once file is gone already; writing it again would hand it to the next job.
-  if (!section && claimed.empty()) WriteConfig(path, DefaultSettings());
+  if (!section) {
+    BackUpSettingsFile(path);
+    WriteConfig(path, DefaultSettings());
+  }
+  return section;
+}
+
+DictionaryPtr LoadLayers(bool ignoreRunOnce, std::string& fileName) {
+  IniFile ini;
+  // A run-once file without the section is used up all the same: the defaults serve the job.
+  DictionaryPtr section = LoadRunOnceFile(ignoreRunOnce, ini, fileName)
+                              ? SectionOf(ini, fileName)
+                              : LoadSettingsFile(ini, fileName);
   DictionaryPtr settings = DefaultSettings();
   Overlay(*settings, section);
   OverlayGlobalFile(*settings);

@@ -8,6 +8,8 @@ namespace gui {
 
 // The settings of the current printer instance: defaults, then the user's file (or once a
 // run-once file), then the machine-wide global file. fileName receives the user layer's path.
+// A run-once file that cannot be loaded is left in its place; a settings file is given the
+// defaults only after a backup of it was kept beside it.
 DictionaryPtr LoadConfig(bool ignoreRunOnce, std::string& fileName);
 // Writes the settings as the only section of the file; a failure raises 1004.
 bool WriteConfig(const std::string& fileName, const DictionaryPtr& settings);

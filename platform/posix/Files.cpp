@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <limits.h>
+#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -216,6 +217,13 @@ void RemoveFile(const std::string& path) {
 
 void ReplaceFile(const std::string& from, const std::string& to) {
   if (rename(from.c_str(), to.c_str()) != 0) throw ErrorFromSystem(errno, to);
+}
+
+void RenameToFreeName(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+  // File systems that cannot rename without replacing can still link without replacing.
+  if (errno != EINVAL || link(from.c_str(), to.c_str()) != 0) throw ErrorFromSystem(errno, to);
+  if (unlink(from.c_str()) != 0) throw ErrorFromSystem(errno, from);
 }
 
 std::string LinkedFile(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/Files.h"
 #include "services/Error.h"
 #include "services/modConvert.h"
 #include "services/modPaths.h"
@@ -76,6 +77,19 @@ TEST(Files, ReplaceThroughNewFileTakesTheLongestNamesAndLeavesNothingOnFailure) 
   EXPECT_EQ(GetFile(longest), "new");
   std::vector<fs::path> left(fs::directory_iterator(folder.Path()), fs::directory_iterator());
   EXPECT_EQ(left, std::vector<fs::path>{longest});
+}
+
+TEST(Files, RenameToFreeNameNeverReplacesAFile) {
+  TempFolder folder;
+  PutFile(folder / "a", "first");
+  PutFile(folder / "taken", "other");
+  EXPECT_EQ(Raised([&] { platform::RenameToFreeName(folder / "a", folder / "taken"); }).Number(),
+            58);
+  EXPECT_EQ(GetFile(folder / "a") + GetFile(folder / "taken"), "firstother");
+  platform::RenameToFreeName(folder / "a", folder / "free");
+  EXPECT_EQ(GetFile(folder / "free"), "first");
+  EXPECT_FALSE(fs::exists(folder / "a"));
+  EXPECT_EQ(Raised([&] { platform::RenameToFreeName(folder / "a", folder / "b"); }).Number(), 53);
 }
 
 TEST(Files, MkDirRecurseCreatesEveryMissingParentPrivatelyOrNamesWhereItFailed) {

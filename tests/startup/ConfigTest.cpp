@@ -87,6 +87,29 @@ TEST_F(ConfigTest, LayersUserFileOverDefaultsAndAReadableGlobalFileOverBoth) {
   EXPECT_EQ(Load()->Text("showsettings"), "always");
 }
 
+// What an editor wrote is read as meant and left as it was; only a save writes the program's form.
+TEST_F(ConfigTest, MarkedFilesOtherLineEndsAndSectionsInOtherCaseAreReadAsMeant) {
+  const std::string written =
+      "\xEF\xBB\xBF[pdf printer]\nOwnerPassword=s3cret\nOutput=/out/x.pdf\n";
+  PutFile(data_ + "/settings.ini", written);
+  PutFile(Program("global.ini"), "\xEF\xBB\xBF[Pdf Printer]\r\nshowpdf=no\r\n");
+  DictionaryPtr settings = Load();
+  EXPECT_EQ(settings->Text("ownerpassword"), "s3cret");
+  EXPECT_EQ(settings->Text("output"), "/out/x.pdf");
+  EXPECT_EQ(settings->Text("showpdf"), "no");
+  EXPECT_EQ(GetFile(data_ + "/settings.ini"), written);
+  EXPECT_FALSE(fs::exists(data_ + "/settings.ini.bak"));
+  EXPECT_FALSE(Logged("No [PDF Printer] section"));
+
+  PutFile(data_ + "/runonce.ini", "[PDF PRINTER]\rTitle=once\r");
+  EXPECT_EQ(Load()->Text("title"), "once");
+
+  ASSERT_TRUE(WriteConfig(data_ + "/settings.ini", Load(true)));
+  std::string saved = GetFile(data_ + "/settings.ini");
+  EXPECT_EQ(saved.rfind("[PDF Printer]\r\n  afterprintprogram=\r\n", 0), 0u) << saved;
+  EXPECT_NE(saved.find("\r\n  ownerpassword=s3cret\r\n"), std::string::npos) << saved;
+}
+
 TEST_F(ConfigTest, InstanceHasFilesOfItsOwn) {
   Job().printerInstance = "Invoices";
   EXPECT_EQ(RunOnceFileName(), data_ + "/runonce-Invoices.ini");
@@ -127,12 +150,46 @@ TEST_F(ConfigTest, RunOnceFileIsClaimedByExactlyOneOfManyJobs) {
   EXPECT_EQ(once, 1);
 }
 
+TEST_F(ConfigTest, RunOnceFileThatCannotBeLoadedStaysAndTheSettingsFileServes) {
+  PutFile(data_ + "/settings.ini", "[PDF Printer]\r\ntitle=settings\r\n");
+  const std::string broken = "[PDF Printer]\r\ntitle=a\r\ntitle=b\r\n";
+  PutFile(data_ + "/runonce.ini", broken);
+  for (int job = 0; job < 2; ++job) {
+    std::string fileName;
+    EXPECT_EQ(LoadConfig(false, fileName)->Text("title"), "settings");
+    EXPECT_EQ(fileName, data_ + "/settings.ini");
+  }
+  EXPECT_EQ(GetFile(data_ + "/runonce.ini"), broken);
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(data_))
+    files += entry.is_regular_file();
+  EXPECT_EQ(files, 2) << "nothing but the two files";
+  EXPECT_TRUE(
+      Logged(": Unable to load settings. Error 457: This key is already associated with "
+             "an element of this collection. The run-once file '" +
+             data_ + "/runonce.ini' is left as it is and the settings file is used.\r\n"));
+  EXPECT_FALSE(Logged("Remove runonce.ini"));
+}
+
 TEST_F(ConfigTest, MissingSectionIsRepairedForSettingsButNotForRunOnce) {
   PutFile(data_ + "/settings.ini", "[Something else]\r\na=b\r\n");
   EXPECT_EQ(Load()->Text("output"), "<desktop>/<title>.pdf");
   EXPECT_EQ(GetFile(data_ + "/settings.ini"), NewSettingsFile());
+  EXPECT_EQ(GetFile(data_ + "/settings.ini.bak"), "[Something else]\r\na=b\r\n");
   EXPECT_TRUE(
       Logged("No [PDF Printer] section found in the settings file '" + data_ + "/settings.ini'."));
+  EXPECT_TRUE(Logged(": The settings file '" + data_ + "/settings.ini' is kept as '" + data_ +
+                     "/settings.ini.bak'.\r\n"));
+  // The newest backup replaces an older one; an instance keeps its own.
+  PutFile(data_ + "/settings.ini", "[PDF Printr]\r\nownerpassword=typo\r\n");
+  Load();
+  EXPECT_EQ(GetFile(data_ + "/settings.ini.bak"), "[PDF Printr]\r\nownerpassword=typo\r\n");
+  Job().printerInstance = "Invoices";
+  PutFile(data_ + "/settings-Invoices.ini", "ownerpassword=loose\r\n");
+  Load();
+  EXPECT_EQ(GetFile(data_ + "/settings-Invoices.ini.bak"), "ownerpassword=loose\r\n");
+  EXPECT_EQ(GetFile(data_ + "/settings-Invoices.ini"), NewSettingsFile());
+  Job().printerInstance.clear();
 
   PutFile(data_ + "/runonce.ini", "no sections at all\r\n");
   EXPECT_EQ(Load()->Text("showpdf"), "ask");
@@ -148,6 +205,18 @@ TEST_F(ConfigTest, UnreadableSettingsRaise1002AfterLoggingItAndUnwritableOnes100
             "element of this collection");
   EXPECT_EQ(failure.Source().rfind("LoadConfig::", 0), 0u);
   EXPECT_TRUE(Logged(": Unable to load settings. Error 457"));
+  EXPECT_EQ(GetFile(data_ + "/settings.ini"), "[PDF Printer]\r\ntitle=a\r\nTitle=b\r\ntitle=c\r\n");
+  EXPECT_FALSE(fs::exists(data_ + "/settings.ini.bak"));
+  // Without its backup a file is not repaired.
+  fs::create_directories(data_ + "/settings.ini.bak/blocked");
+  PutFile(data_ + "/settings.ini", "title=no section\r\n");
+  failure = Raised([&] { Load(); });
+  EXPECT_EQ(failure.Number(), 1004);
+  EXPECT_EQ(failure.Description().rfind(
+                "Error writing settings file '" + data_ + "/settings.ini.bak'. Error 75: ", 0),
+            0u)
+      << failure.Description();
+  EXPECT_EQ(GetFile(data_ + "/settings.ini"), "title=no section\r\n");
   fs::remove(data_ + "/settings.ini");
   fs::create_directories(data_ + "/settings.ini/blocked");
   failure = Raised([&] { Load(); });

@@ -102,6 +102,40 @@ TEST_F(IniFileTest, ReadsTrimmedSectionsAndEntries) {
   EXPECT_TRUE(data.rfind("[S]", 0) == 0 || data == "error 457") << "binary garbage reads as lines";
 }
 
+// Files as other editors write them: marked as UTF-8 or UTF-16, with LF or CR line ends.
+TEST_F(IniFileTest, ByteOrderMarksAndAnyLineEndsReadAsTheText) {
+  const std::string utf8 = "\xEF\xBB\xBF";
+  std::string utf16 = "\xFF\xFE";  // "ä" is U+00E4, the low byte first
+  for (char c : std::string("[S]\r\npass=p\xE4ss\r\n"))
+    utf16 += {c, '\0'};
+  struct Case {
+    std::string bytes;
+    const char* data;
+  } cases[] = {
+      {utf8 + "[PDF Printer]\r\nOutput=/x.pdf\r\n", "[PDF Printer] Output=/x.pdf"},
+      {utf8 + "a=1\n[S]\nb=2\n", " a=1[S] b=2"},
+      {"[S]\rb=2\r\rc=3\r", "[S] b=2 c=3"},
+      {utf16, "[S] pass=p\xC3\xA4ss"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Read(c.bytes), c.data) << c.bytes;
+}
+
+// As on Windows, a section is one whatever the letter case of its name; entries keep theirs.
+TEST_F(IniFileTest, SectionNamesAreOneInAnyLetterCase) {
+  EXPECT_EQ(Read("pdf printer=loose\r\n[pdf PRINTER]\r\nOutput=/x.pdf\r\n[Other]\r\na=1\r\n"),
+            " pdf printer=loose[pdf PRINTER] Output=/x.pdf[Other] a=1");
+  ASSERT_NE(ini_.Section("PDF Printer"), nullptr);
+  EXPECT_EQ(ini_.Section("PDF Printer")->Text("Output"), "/x.pdf");
+  EXPECT_EQ(ini_.Section("OTHER")->Text("a"), "1");
+  EXPECT_EQ(ini_.Section("PDF"), nullptr);
+  EXPECT_EQ(Read("[PDF Printer]\r\na=1\r\n[pdf printer]\r\nb=2\r\n"), "error 457");
+  EXPECT_EQ(ini_.LastErrorMessage(),
+            "This key is already associated with an element of this collection");
+  ini_.Reset();
+  EXPECT_EQ(ini_.Section("PDF Printer"), nullptr);
+}
+
 TEST_F(IniFileTest, MissingOrUnopenableFileFailsWithTheSystemError) {
   EXPECT_FALSE(ini_.Load(folder_ / "missing.ini"));
   EXPECT_EQ(ini_.LastError(), 53);
