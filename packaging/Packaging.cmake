@@ -29,7 +29,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "QUENTARIS")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "cups-daemon, cups-client, cups-filters, ghostscript, libcups2, libqt6widgets6, libqt6gui6, libqt6core6")
+  "cups-daemon, cups-client, cups-filters, ghostscript, libcups2, libqt6widgets6, libqt6gui6, libqt6core6, libxcb1")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
   ${CMAKE_CURRENT_LIST_DIR}/debian/postinst ${CMAKE_CURRENT_LIST_DIR}/debian/prerm)

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl1-mesa-dev
+  qt6-base-dev libgl1-mesa-dev libxcb1-dev
   libcups2-dev cups cups-client cups-bsd cups-filters
   ghostscript poppler-utils qpdf xdg-utils zlib1g-dev
   util-linux procps groff-base

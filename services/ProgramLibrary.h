@@ -10,8 +10,8 @@
 namespace gui {
 
 // An object made by a function that a library of the program exports (T* maker(arguments));
-// null when the library cannot be loaded, which is reported on standard error so that an
-// incomplete installation shows.
+// null when the maker makes none, or when the library cannot be loaded, which is reported on
+// standard error so that an incomplete installation shows.
 template <typename T, typename... Arguments>
 std::unique_ptr<T> MakeFromProgramLibrary(const std::string& library, const std::string& maker,
                                           Arguments... arguments) {

@@ -1,16 +1,33 @@
 #include "ui/LoadableUi.h"
 
 #include "platform/Clock.h"
+#include "services/Error.h"
 #include "services/ProgramLibrary.h"
+#include "startup/modLog.h"
 
 namespace gui {
+
+namespace {
+
+// The run goes on headless whether or not the log takes the line: this may be the error
+// handler's own message box.
+void LogNoWindows(const std::string& unusable) {
+  try {
+    WriteLog(unusable + "; going on without windows");
+  } catch (const Error&) {
+  }
+}
+
+}  // namespace
 
 // The progress delay is kept here, so the windows show a step's window as soon as they get it.
 UserInterface& LoadableUi::Windows() {
   if (windows_ == nullptr) {
+    std::string unusable;
     std::unique_ptr<UserInterface> loaded =
-        MakeFromProgramLibrary<UserInterface>("guiqt", "MakeQtUi", 0);
+        MakeFromProgramLibrary<UserInterface>("guiqt", "MakeQtUi", 0, &unusable);
     windows_ = loaded ? loaded.release() : &headless_;
+    if (!unusable.empty()) LogNoWindows(unusable);
   }
   return *windows_;
 }

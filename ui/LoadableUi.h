@@ -6,14 +6,15 @@
 namespace gui {
 
 // The windows, kept in a library of their own that is loaded when the first window is due, so
-// that a run that shows none never loads the toolkit. Without that library the run goes on
-// headless.
+// that a run that shows none never loads the toolkit. Without that library, or when the display
+// cannot be opened, the run goes on headless.
 class LoadableUi : public UserInterface {
  public:
   int MessageBox(const std::string& text, int style, const std::string& title) override;
   void ProcessEvents() override;
   void UnloadForms() override;
-  bool IsHeadless() const override { return false; }
+  // Headless once the windows were due and could not be had.
+  bool IsHeadless() const override { return windows_ == &headless_; }
   std::string SaveAs(const std::string& proposed, bool confirmOverwrite,
                      bool bringToFront) override;
   bool ShowPrintConfig(Dictionary& settings) override;

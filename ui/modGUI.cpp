@@ -212,11 +212,13 @@ std::string ReadPermissions(const PermissionControls& c) {
 DialogControls LoadOptionsControls(Dictionary& settings) {
   DialogControls c;
   LoadCommon(settings, c);
-  c.chkConfirmOverwrite = Switch(settings, "confirmoverwrite") != "no";
+  // Each check box shows what the program does for the stored value, so that OK on values
+  // nobody touched changes nothing that the program does.
+  c.chkConfirmOverwrite = ConfirmOverwriteEnabled(settings);
   c.optShowPDF = ChoiceIndex(Switch(settings, "showpdf"), kShowPdf);
   c.optShowDialog = ChoiceIndex(Switch(settings, "showsaveas"), kShowSaveAs);
   c.rbShowSettings = ChoiceIndex(Switch(settings, "showsettings"), kShowSettings);
-  c.chkSuppressErrors = Switch(settings, "suppresserrors") != "no";
+  c.chkSuppressErrors = Switch(settings, "suppresserrors") == "yes";
   c.chkUseDefaultAuthor = Switch(settings, "usedefaultauthor") != "no";
   c.chkUseDefaultTitle = Switch(settings, "usedefaulttitle") != "no";
   return c;
@@ -243,7 +245,9 @@ void ReadOptionsControls(const DialogControls& c, Dictionary& settings) {
 DialogControls LoadPrintConfigControls(Dictionary& settings) {
   DialogControls c;
   LoadCommon(settings, c);
-  c.chkShowPDF = Switch(settings, "showpdf") != "no";
+  // The box answers "ask" here; any value but yes and ask opens nothing.
+  std::string showPdf = Switch(settings, "showpdf");
+  c.chkShowPDF = showPdf == "yes" || showPdf == "ask";
   return c;
 }
 

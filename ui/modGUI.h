@@ -24,7 +24,7 @@ struct DialogControls {
   bool chkShowPDF = true;
   int optShowDialog = 0;
   int rbShowSettings = 0;
-  bool chkSuppressErrors = true;
+  bool chkSuppressErrors = false;
   std::string txtAuthor;
   std::string txtTitle;
   std::string txtSubject;

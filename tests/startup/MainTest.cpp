@@ -112,5 +112,45 @@ TEST_F(MainTest, OptionsModeWithoutDisplaySaysItNeedsOne) {
   EXPECT_NE(result.errorOutput.find("needs a display"), std::string::npos) << result.errorOutput;
 }
 
+// Nothing serves :77, so the windows cannot be had: each mode goes on as without a display, and
+// the log says why.
+TEST_F(MainTest, ADisplayThatCannotBeOpenedCountsAsNone) {
+  const std::vector<std::string> deadDisplay = {"XDG_RUNTIME_DIR=" + root_ / "runtime",
+                                                "APPDATA=" + root_ / "data",
+                                                "DISPLAY=:77",
+                                                "WAYLAND_DISPLAY=",
+                                                "QT_QPA_PLATFORM=",
+                                                "QUENTARIS_UI="};
+  const std::string why = ": The display ':77' cannot be opened; going on without windows\r\n";
+  const std::string settings = root_ / "data/QUENTARIS/PDF Printer/settings.ini";
+  fs::create_directories(fs::path(settings).parent_path());
+  PutFile(root_ / "job.ps", "%!PS\r\nshowpage\r\n");
+
+  // The Create PDF dialog is due and taken as accepted; the kept log tells why.
+  PutFile(settings,
+          "[PDF Printer]\r\nshowpdf=no\r\ndebug=yes\r\noutput=" + root_ / "out.pdf" + "\r\n");
+  auto job = RunGui({"ps=" + root_ / "job.ps", "sessionid=d1"}, deadDisplay);
+  EXPECT_EQ(job.exitCode, 0) << job.errorOutput;
+  EXPECT_TRUE(fs::exists(root_ / "out.pdf"));
+  EXPECT_TRUE(Has(GetFile(temp_ + "/d1_printer.log"), why));
+  // The Save As dialog is due and nobody answers it: the job fails and says so.
+  PutFile(settings, "[PDF Printer]\r\nshowsettings=never\r\noutput=\r\n");
+  auto unnamed = RunGui({"ps=" + root_ / "job.ps", "sessionid=d2", "doc=Report"}, deadDisplay);
+  EXPECT_EQ(unnamed.exitCode, 1);
+  EXPECT_TRUE(Has(unnamed.errorOutput, "No PDF document was made for 'Report'"))
+      << unnamed.errorOutput;
+
+  auto message = RunGui({"msg=Hello"}, deadDisplay);
+  EXPECT_EQ(message.exitCode, 0);
+  EXPECT_EQ(message.errorOutput, "QUENTARIS PDF Printer: Hello\n");
+
+  auto options = RunGui({}, deadDisplay);
+  EXPECT_EQ(options.exitCode, 1);
+  EXPECT_TRUE(Has(options.errorOutput, "needs a display")) << options.errorOutput;
+  std::string log = GetFile(temp_ + "/_printer.log");
+  EXPECT_TRUE(Has(log, why)) << log;
+  EXPECT_TRUE(Has(log, ": Error handler. Error ")) << log;
+}
+
 }  // namespace
 }  // namespace gui

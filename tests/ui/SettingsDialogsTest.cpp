@@ -326,6 +326,49 @@ TEST_F(SettingsDialogTest, OptionsOkRewritesTheStoredSettingsNormalisedOrReports
   EXPECT_EQ(Box(&again, "txtTitle")->text(), "Edited");
 }
 
+// Each check box shows what a job does with the value behind it, so OK on values nobody touched
+// leaves every job as it was: a fresh person's OK does not hide errors from then on.
+TEST_F(SettingsDialogTest, CheckBoxesShowWhatAJobDoesSoOkOnUntouchedValuesChangesNothing) {
+  auto checked = [](const QWidget* form, const char* box) {
+    return Child<QCheckBox>(form, box)->isChecked();
+  };
+  // What a job reads from the stored settings: suppressed errors, the overwrite question.
+  Job().documentInfo = NewDictionary();
+  auto jobSwitches = [] {
+    DictionaryPtr job;
+    EXPECT_TRUE(GetJobConfig(job));
+    return std::to_string(Job().suppressErrors) + std::to_string(ConfirmOverwriteEnabled(*job));
+  };
+  ASSERT_FALSE(fs::exists(SettingsFileName()));
+  frmOptions fresh;
+  EXPECT_FALSE(checked(&fresh, "chkSuppressErrors"));
+  EXPECT_TRUE(checked(&fresh, "chkConfirmOverwrite"));
+  EXPECT_TRUE(checked(&fresh, "chkUseDefaultAuthor"));
+  EXPECT_TRUE(checked(&fresh, "chkUseDefaultTitle"));
+  EXPECT_FALSE(checked(&fresh, "chkPermissions"));
+  EXPECT_TRUE(checked(&fresh, "chkPermissionsCopy"));
+  Click(&fresh, "cmdOK");
+  std::string file = GetFile(SettingsFileName());
+  EXPECT_NE(file.find("suppresserrors=no\r\n"), std::string::npos) << file;
+  EXPECT_EQ(jobSwitches(), "01");
+
+  // Empty values and a 0 that turns the question off show as the job takes them.
+  Stored("suppresserrors=\r\nconfirmoverwrite=0\r\n");
+  EXPECT_EQ(jobSwitches(), "00");
+  frmOptions stored;
+  EXPECT_FALSE(checked(&stored, "chkSuppressErrors"));
+  EXPECT_FALSE(checked(&stored, "chkConfirmOverwrite"));
+  Click(&stored, "cmdOK");
+  EXPECT_EQ(jobSwitches(), "00");
+
+  // In the Create PDF dialog an empty showpdf opens nothing, and accepting keeps it so.
+  settings_->Set("showpdf", std::string());
+  frmPrintConfig form(*settings_);
+  EXPECT_FALSE(checked(&form, "chkShowPDF"));
+  Click(&form, "cmdOK");
+  EXPECT_EQ(settings_->Text("showpdf"), "no");
+}
+
 TEST_F(SettingsDialogTest,
        OptionsHelpPaneFollowsTabsAndFocusAndAMacroIsAppendedToTheBoxOfItsButton) {
   Labels(

@@ -23,12 +23,12 @@ TEST(Binding, SwitchesListsAndRotationShowTheStoredValueAndWriteItNormalised) {
   // Per key: each stored value, what its control shows (a check box as 0 or 1, a list its index,
   // the rotation a caption or the angle) and what is written back.
   const std::pair<std::string, std::string> cases[] = {
-      {"confirmoverwrite", ">1 yes|0>1 yes|NO>0 no"},
+      {"confirmoverwrite", ">1 yes|0>0 no|NO>0 no"},
       {"target", "Printer>3 printer|glossy>0 default|prepress>4 prepress"},
       {"showpdf", ">0 ask|ASK>0 ask|maybe>0 ask|Yes>1 yes|no>2 no"},
       {"showsaveas", "nofile>0 nofile|ALWAYS>1 always|never>2 never"},
       {"showsettings", ">0 always|Never>1 never"},
-      {"suppresserrors", ">1 yes|No>0 no"},
+      {"suppresserrors", ">0 no|maybe>0 no|Yes>1 yes|No>0 no"},
       {"usedefaultauthor", ">1 yes|no>0 no"},
       {"usedefaulttitle", "NO>0 no"},
       {"mergeposition", "top>1 top|bottom>0 bottom"},
@@ -126,7 +126,10 @@ TEST(PrintConfigBinding, ReadBackCompletesTheNameAndKeepsOrDefaultsTheWatermark)
                    "confirmoverwrite showsaveas"),
             "report.pdf|no|9|85||No|always");
   EXPECT_FALSE(s->Exists("usedefaultauthor"));
-  EXPECT_FALSE(LoadPrintConfigControls(*SettingsOf("showpdf=No")).chkShowPDF);
+  // Only yes and ask open the PDF, so only they show the box checked.
+  for (const char* opensNothing : {"showpdf=No", "showpdf=", "showpdf=maybe"})
+    EXPECT_FALSE(LoadPrintConfigControls(*SettingsOf(opensNothing)).chkShowPDF) << opensNothing;
+  EXPECT_TRUE(LoadPrintConfigControls(*SettingsOf("showpdf=YES")).chkShowPDF);
 }
 
 class ValidationTest : public DialogTest {

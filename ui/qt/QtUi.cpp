@@ -63,13 +63,24 @@ int AnswerFor(int button) {
   }
 }
 
+// Lives as long as the application object, which keeps pointers into its arguments.
+std::string& ChosenPlatforms() {
+  static std::string platforms;
+  return platforms;
+}
+
 }  // namespace
+
+void UseQtPlatforms(const std::string& platforms) {
+  ChosenPlatforms() = platforms;
+}
 
 void EnsureQtApplication() {
   if (QApplication::instance() != nullptr) return;
-  static int argc = 1;
   static char name[] = "gui";
-  static char* argv[] = {name, nullptr};
+  static char option[] = "-platform";
+  static char* argv[] = {name, option, ChosenPlatforms().data(), nullptr};
+  static int argc = ChosenPlatforms().empty() ? 1 : 3;
   // Never deleted: Qt makes globals of its own while it runs (input devices, for one) and
   // destroys them at exit before any holder of ours, so a later delete would find them gone.
   static QApplication* application = new QApplication(argc, argv);

@@ -28,6 +28,9 @@ class QtUi : public UserInterface {
   ProgressNotice progress_;
 };
 
+// The platforms the application object is to try when it starts, as ChooseQtPlatforms gives
+// them; without a choice Qt picks its own.
+void UseQtPlatforms(const std::string& platforms);
 // Starts the application object if it is not running yet.
 void EnsureQtApplication();
 
