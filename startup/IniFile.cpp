@@ -108,7 +108,7 @@ bool IniFile::Save(const std::string& fileName) {
       }
     }
     ReplaceThroughNewFile(fileName,
-                          [&](const std::string& newFile) { WriteTextFile(newFile, out); });
+                          [&](const std::string& newFile) { WritePrivateTextFile(newFile, out); });
     return true;
   } catch (const Error& failure) {
     Fail(static_cast<std::int32_t>(failure.Number()), failure.Description());

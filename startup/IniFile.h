@@ -18,6 +18,7 @@ class IniFile {
   void SetData(DictionaryPtr data) { data_ = std::move(data); }
   // Section names are one in any letter case; a file with a byte-order mark reads as its text.
   bool Load(const std::string& fileName);
+  // Replaces the file with one the user alone may read: settings hold passwords.
   bool Save(const std::string& fileName);
   void Reset();
   // The loaded section of that name in any letter case; null when there is none.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "services/Error.h"
 #include "services/modObjects.h"
 #include "tests/support/Raised.h"
@@ -167,6 +169,9 @@ TEST_F(IniFileTest, SaveReplacesTheFileWithCrLfLinesIndentedAndEntriesBeforeSect
   EXPECT_EQ(GetFile(folder_ / "a.ini"),
             "  loose=top\r\n[PDF Printer]\r\n  output=<desktop>\\<title>.pdf\r\n  empty=\r\n"
             "  Name=a = b\r\n  after=v\r\n");
+  // Settings hold passwords: the file is the user's alone.
+  EXPECT_EQ(std::filesystem::status(folder_ / "a.ini").permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   // Read back, the entry written after the section falls into it.
   EXPECT_EQ(Read(GetFile(folder_ / "a.ini")),
             " loose=top[PDF Printer] output=<desktop>\\<title>.pdf empty= Name=a = b after=v");
