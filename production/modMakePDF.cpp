@@ -122,7 +122,7 @@ std::string Merge(Dictionary& settings, const JobFiles& files, const std::string
 // Everything from the job file to the destination; false when the copy was given up. The job
 // runs as it came, between the header and the document trailer.
 bool Produce(Dictionary& settings, const std::string& jobFile, const std::string& output) {
-  JobFiles files(GetTempFolder());
+  JobFiles files(RequiredTempFolder());
   JobSurroundings surroundings;
   CreateBackgrounds(settings, files, surroundings);
   if (PageStartEnabled(settings)) {

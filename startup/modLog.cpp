@@ -6,6 +6,7 @@
 #include "services/modConvert.h"
 #include "services/modFiles.h"
 #include "services/modFolders.h"
+#include "services/modPaths.h"
 #include "services/modSystem.h"
 #include "startup/JobContext.h"
 #include "ui/UserInterface.h"
@@ -21,7 +22,7 @@ double retrySeconds = 20.0;
 
 std::string LogFileName() {
   if (logPath.empty()) {
-    logPath = GetTempFolder() + platform::kPathSeparator + Job().sessionId + "_printer.log";
+    logPath = JoinPath(RequiredTempFolder(), Job().sessionId + "_printer.log");
   }
   return logPath;
 }
