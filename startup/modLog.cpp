@@ -9,6 +9,7 @@
 #include "services/modPaths.h"
 #include "services/modSystem.h"
 #include "startup/JobContext.h"
+#include "startup/SessionFiles.h"
 #include "ui/UserInterface.h"
 
 namespace gui {
@@ -22,7 +23,7 @@ double retrySeconds = 20.0;
 
 std::string LogFileName() {
   if (logPath.empty()) {
-    logPath = JoinPath(RequiredTempFolder(), Job().sessionId + "_printer.log");
+    logPath = JoinPath(RequiredTempFolder(), Job().sessionId + ending::kLog);
   }
   return logPath;
 }

@@ -72,7 +72,7 @@ TEST_F(MainTest, AJobThatShowsNoWindowNeverLoadsTheWindowLibraries) {
 
 TEST_F(MainTest, MissingEmptyOrFolderJobPathReports1006AndKeepsOnlyTheLog) {
   fs::create_directories(temp_);
-  PutFile(temp_ + "/e1_patched.ps", "left from before");
+  PutFile(temp_ + "/e1_header.ps", "left from before");
   auto result = Run({"ps=" + root_ / "no job.ps", "sessionid=e1"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(Has(result.errorOutput,
@@ -84,7 +84,7 @@ TEST_F(MainTest, MissingEmptyOrFolderJobPathReports1006AndKeepsOnlyTheLog) {
   EXPECT_TRUE(Has(log, ": Command Line: ps=\"" + root_ / "no job.ps" + "\" sessionid=e1\r\n"))
       << log;
   EXPECT_TRUE(Has(log, ": Error handler. Error 1006: Unable to find postscript file '"));
-  EXPECT_FALSE(fs::exists(temp_ + "/e1_patched.ps"));
+  EXPECT_FALSE(fs::exists(temp_ + "/e1_header.ps"));
   // An empty path and a folder are missing jobs too.
   EXPECT_TRUE(Has(Run({"ps=", "sessionid=e2"}).errorOutput, "postscript file ''."));
   EXPECT_TRUE(Has(Run({"ps=" + root_.Path(), "sessionid=e3"}).errorOutput, "Error 1006"));
