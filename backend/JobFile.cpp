@@ -60,26 +60,34 @@ bool CopyInput(int input, int output, const std::string& head) {
   }
 }
 
-}  // namespace
-
-std::string JobFile::PrepareFolder(std::string& error) {
-  std::string base = platform::SystemTempPath();
+// The product's levels below one of the system's places, or "" and the reason in error.
+std::string PrepareFolderBelow(const std::string& base, std::string& error) {
   std::size_t slash = base.find_last_of('/');
-  if (slash == std::string::npos || slash + 1 == base.size()) {
-    error = "No temporary folder for the user: '" + base + "'.";
-    return {};
-  }
-  std::string path = slash == 0 ? "/" : base.substr(0, slash);
+  std::string path = base.substr(0, slash);
   Descriptor level(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (level.Get() < 0) {
     error = Reason("Unable to open the folder", path);
     return {};
   }
   for (const std::string& name : {base.substr(slash + 1), kCompanyName, kProductFolderName}) {
-    path += (path == "/" ? "" : "/") + name;
+    path += "/" + name;
     if (!EnterPrivateLevel(level, name, path, error)) return {};
   }
   return path;
+}
+
+}  // namespace
+
+std::string JobFile::PrepareFolder(std::string& error) {
+  std::string reasons;
+  for (const std::string& base : platform::SystemTempPaths()) {
+    std::string reason;
+    std::string folder = PrepareFolderBelow(base, reason);
+    if (!folder.empty()) return folder;
+    reasons += (reasons.empty() ? "" : " ") + reason;
+  }
+  error = "No temporary folder for the user. " + reasons;
+  return {};
 }
 
 bool JobFile::Write(const std::string& folder, const std::string& name, const std::string& head,

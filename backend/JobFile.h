@@ -9,9 +9,9 @@ namespace gui::backend {
 class JobFile {
  public:
   // The folder gui uses for the environment this process has now: the product's folder below
-  // the system's per-user temporary folder, each level made private (0700) when missing. A level
-  // that is a link, belongs to someone else or is writable by others fails. "" and the reason
-  // in error on failure.
+  // the first of the system's per-user temporary folders where each level is private (0700 when
+  // made here); a level that is a link, belongs to someone else or is writable by others sends
+  // it to the next. "" and every reason in error when none is left.
   static std::string PrepareFolder(std::string& error);
 
   // Creates folder/name new (0600, never through a link) and copies head then the rest of the

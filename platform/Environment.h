@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace gui::platform {
 
@@ -11,7 +12,8 @@ void SetVariable(const std::string& name, const std::string& value);
 // The full path of the running executable, links resolved.
 std::string ExecutablePath();
 std::string CurrentFolder();
-// The system's per-user temporary path, the first candidate of the temporary folder.
-std::string SystemTempPath();
+// The system's places for the user's temporary files, best first: the first candidates of the
+// temporary folder, each still to be proved the user's own.
+std::vector<std::string> SystemTempPaths();
 
 }  // namespace gui::platform

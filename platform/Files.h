@@ -33,8 +33,10 @@ std::string FileIdentity(const std::string& path);
 // Entries of a folder whose names match a wildcard pattern ("*", "?"; "*.*" matches every name).
 std::vector<FolderEntry> FindEntries(const std::string& folder, const std::string& pattern);
 bool HasWildcards(const std::string& name);
-// True when the folder is no link, belongs to the current user and only the owner may write it.
-bool IsPrivateFolder(const std::string& path);
+// Makes the folder, for its owner only, when it is missing; then why it cannot hold the user's
+// private files, in the system's words: "" when it is no link, belongs to the current user and
+// only the owner may write it.
+std::string MakePrivateFolder(const std::string& path);
 // Bytes the user may still write on the file system that holds the path; the largest number
 // when that cannot be told.
 std::uint64_t FreeSpaceOf(const std::string& path);

@@ -14,12 +14,8 @@ namespace {
 constexpr char kMemoryName[] = "ghostscript.version";
 
 std::string MemoryFile() {
-  try {
-    std::string folder = GetTempFolder();
-    return folder.empty() ? std::string() : JoinPath(folder, kMemoryName);
-  } catch (const Error&) {
-    return {};
-  }
+  std::string folder = GetTempFolder();
+  return folder.empty() ? std::string() : JoinPath(folder, kMemoryName);
 }
 
 // The memory is one line: the program's identity, its path and its version, between tabs.

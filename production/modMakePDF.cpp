@@ -23,6 +23,7 @@
 #include "services/modSystem.h"
 #include "services/modText.h"
 #include "startup/JobContext.h"
+#include "startup/SessionFiles.h"
 #include "startup/modConfig.h"
 #include "startup/modLog.h"
 #include "ui/UserInterface.h"
@@ -46,9 +47,9 @@ struct JobFiles {
 // Converts every background to a page description and makes it a form, for a Ghostscript that
 // cannot draw a PDF's page inside a job; the form files.
 std::vector<std::string> ConvertBackgrounds(Dictionary& settings, const JobFiles& files) {
-  std::string epsPattern = files("_si_#.eps");
-  std::string fullPattern = files("_si_full_#.eps");
-  std::string paramPattern = files("_si_param_#.gs");
+  std::string epsPattern = files(ending::kBackgroundEps);
+  std::string fullPattern = files(ending::kBackgroundFullEps);
+  std::string paramPattern = files(ending::kBackgroundParams);
   WriteLog("Superimpose EPS: " + epsPattern);
   WriteLog("Superimpose Full EPS: " + fullPattern);
   WriteLog("Superimpose parameters: " + paramPattern);
@@ -68,7 +69,7 @@ void CreateBackgrounds(Dictionary& settings, const JobFiles& files, JobSurroundi
     surroundings.beforeJob = ConvertBackgrounds(settings, files);
     return;
   }
-  std::string formPattern = files("_si_#.ps");
+  std::string formPattern = files(ending::kBackgroundForm);
   WriteLog("Superimpose forms: " + formPattern);
   surroundings.readFiles = WriteBackgroundForms(settings, formPattern);
   for (std::size_t item = 1; item <= surroundings.readFiles.size(); ++item)
@@ -104,7 +105,7 @@ std::string Merge(Dictionary& settings, const JobFiles& files, const std::string
     if (!EncryptionEnabled(settings)) return printed;
     mergeFile.clear();
   }
-  std::string paramFile = files("_me_param.gs");
+  std::string paramFile = files(ending::kMergeParams);
   WriteLog("Merge parameters: " + paramFile);
   std::vector<std::string> inputs = {printed};
   if (!mergeFile.empty()) {
@@ -112,34 +113,34 @@ std::string Merge(Dictionary& settings, const JobFiles& files, const std::string
     WriteLog("Merge: " + inputs[0] + " + " + inputs[1]);
   }
   Dictionary information = FinishedInformation(settings, printed);
-  WriteDocumentTrailer(files("_me_trailer.ps"), information);
-  inputs.push_back(files("_me_trailer.ps"));
-  WriteMergeParams(settings, paramFile, inputs, files("_merge.pdf"));
-  RunGhostscript(settings, paramFile, files("_merge.pdf"), {mergeFile});
-  return files("_merge.pdf");
+  WriteDocumentTrailer(files(ending::kMergeTrailer), information);
+  inputs.push_back(files(ending::kMergeTrailer));
+  WriteMergeParams(settings, paramFile, inputs, files(ending::kMergedPdf));
+  RunGhostscript(settings, paramFile, files(ending::kMergedPdf), {mergeFile});
+  return files(ending::kMergedPdf);
 }
 
 // Everything from the job file to the destination; false when the copy was given up. The job
 // runs as it came, between the header and the document trailer.
 bool Produce(Dictionary& settings, const std::string& jobFile, const std::string& output) {
-  JobFiles files(GetTempFolder());
+  JobFiles files(RequiredTempFolder());
   JobSurroundings surroundings;
   CreateBackgrounds(settings, files, surroundings);
   if (PageStartEnabled(settings)) {
     WriteLog("Page start");
-    WritePageStart(files("_pagestart.ps"), settings, jobFile);
-    surroundings.beforeJob.push_back(files("_pagestart.ps"));
+    WritePageStart(files(ending::kPageStart), settings, jobFile);
+    surroundings.beforeJob.push_back(files(ending::kPageStart));
   }
   WriteLog("Header");
-  WritePostScriptHeader(files("_header.ps"), settings);
-  WriteDocumentTrailer(files("_trailer.ps"), settings);
-  surroundings.afterJob.push_back(files("_trailer.ps"));
+  WritePostScriptHeader(files(ending::kHeader), settings);
+  WriteDocumentTrailer(files(ending::kTrailer), settings);
+  surroundings.afterJob.push_back(files(ending::kTrailer));
   WriteLog("Parameters");
-  WriteGhostscriptParams(files("_params.gs"), jobFile, files("_printer.pdf"), files("_header.ps"),
-                         settings, surroundings);
+  WriteGhostscriptParams(files(ending::kParams), jobFile, files(ending::kPdf),
+                         files(ending::kHeader), settings, surroundings);
   WriteLog("Ghostscript");
-  RunGhostscript(settings, files("_params.gs"), files("_printer.pdf"), surroundings.readFiles);
-  return CopyToDestination(Merge(settings, files, files("_printer.pdf")), output);
+  RunGhostscript(settings, files(ending::kParams), files(ending::kPdf), surroundings.readFiles);
+  return CopyToDestination(Merge(settings, files, files(ending::kPdf)), output);
 }
 
 // Without a display nobody chose to go without the PDF: the settings name no file, and the

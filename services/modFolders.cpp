@@ -5,6 +5,7 @@
 #include "platform/Environment.h"
 #include "platform/Files.h"
 #include "platform/SpecialFolders.h"
+#include "services/Error.h"
 #include "services/modConvert.h"
 #include "services/modFiles.h"
 #include "services/modPaths.h"
@@ -16,6 +17,7 @@ namespace {
 
 std::string programFolderOverride;
 std::string tempFolderCache;
+std::string tempFolderProblems;  // each candidate passed over and why, one per line
 std::string dataFolderCache;
 
 std::string DropOneTrailingSeparator(std::string path) {
@@ -28,34 +30,33 @@ std::string ProductSubfolder(const std::string& root) {
                   MakeValidFileName(kProductFolderName));
 }
 
-// Folders of the product below a root from the system must be ours alone, or another user
-// could read or replace the job's files.
-bool PrivateBelow(const std::string& root, const std::string& path) {
-  std::string current = path;
-  while (current.size() > root.size()) {
-    if (!platform::IsPrivateFolder(current)) return false;
-    current = StripTrailingBackslashes(GetFolderPart(current));
-  }
-  return true;
-}
-
 struct Candidate {
   std::string path;
-  std::string trustedRoot;  // the folders below it must be private; none when empty
+  std::string trustedRoot;  // the temporary folder's levels below it must be the user's alone
 };
 
-// The first candidate whose folder exists or can be made, as the cache-filling functions need.
-std::string FirstUsable(const std::vector<Candidate>& candidates, bool requirePrivate) {
-  std::string result;
+// The first candidate whose folder exists or can be made, as the data folder needs.
+std::string FirstUsable(const std::vector<Candidate>& candidates) {
   for (const Candidate& candidate : candidates) {
-    if (candidate.path.empty()) continue;
-    result = EnsureFolder(candidate.path, true) ? candidate.path : std::string();
-    if (!result.empty() && requirePrivate && !PrivateBelow(candidate.trustedRoot, result)) {
-      result.clear();
-    }
-    if (!result.empty()) break;
+    if (!candidate.path.empty() && EnsureFolder(candidate.path, true)) return candidate.path;
   }
-  return result;
+  return {};
+}
+
+// The folders of the temporary folder are made one by one below the root, and each must be the
+// user's alone, or another user could read or replace the job's files. "" when all are, else
+// the folder at fault and why.
+std::string PrivateFolderProblem(const Candidate& candidate) {
+  std::vector<std::string> levels;
+  for (std::string level = candidate.path; level.size() > candidate.trustedRoot.size();
+       level = StripTrailingBackslashes(GetFolderPart(level))) {
+    levels.insert(levels.begin(), level);
+  }
+  for (const std::string& level : levels) {
+    std::string problem = platform::MakePrivateFolder(level);
+    if (!problem.empty()) return "'" + level + "': " + problem;
+  }
+  return {};
 }
 
 Candidate FromEnvironment(const std::string& value) {
@@ -88,15 +89,34 @@ std::string ProgramFolder() {
 
 std::string GetTempFolder() {
   if (!tempFolderCache.empty()) return tempFolderCache;
-  std::string system = platform::SystemTempPath();
-  Candidate fromSystem = FromEnvironment(system);
-  // The system's own per-user folder is made by this program too, so it must be private as well.
-  fromSystem.trustedRoot = StripTrailingBackslashes(GetFolderPart(system));
-  tempFolderCache =
-      FirstUsable({fromSystem, FromEnvironment(Variable("TEMP")), FromEnvironment(Variable("TMP")),
-                   FromRegistry("USERTEMP"), InProgramFolder("temp")},
-                  true);
-  return tempFolderCache;
+  std::vector<Candidate> candidates;
+  for (const std::string& system : platform::SystemTempPaths()) {
+    // The system's per-user folder is made by this program too, so it must be private as well.
+    candidates.push_back(
+        {ProductSubfolder(system), StripTrailingBackslashes(GetFolderPart(system))});
+  }
+  for (const Candidate& candidate :
+       {FromEnvironment(Variable("TEMP")), FromEnvironment(Variable("TMP")),
+        FromRegistry("USERTEMP"), InProgramFolder("temp")}) {
+    candidates.push_back(candidate);
+  }
+  tempFolderProblems.clear();
+  for (const Candidate& candidate : candidates) {
+    if (candidate.path.empty()) continue;
+    std::string problem = PrivateFolderProblem(candidate);
+    if (problem.empty()) return tempFolderCache = candidate.path;
+    tempFolderProblems += "\r\n" + problem;
+  }
+  return {};
+}
+
+std::string RequiredTempFolder() {
+  std::string folder = GetTempFolder();
+  if (folder.empty()) {
+    throw Error(err::kPathNotFound,
+                "No folder for temporary files can be used." + tempFolderProblems);
+  }
+  return folder;
 }
 
 std::string GetDataFolder() {
@@ -106,8 +126,7 @@ std::string GetDataFolder() {
   if (config.empty() && !home.empty()) config = JoinPath(home, ".config");
   dataFolderCache =
       FirstUsable({FromEnvironment(Variable("APPDATA")), FromEnvironment(config),
-                   FromEnvironment(home), FromRegistry("USERDATA"), InProgramFolder("data")},
-                  false);
+                   FromEnvironment(home), FromRegistry("USERDATA"), InProgramFolder("data")});
   return dataFolderCache;
 }
 

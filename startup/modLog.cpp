@@ -6,8 +6,10 @@
 #include "services/modConvert.h"
 #include "services/modFiles.h"
 #include "services/modFolders.h"
+#include "services/modPaths.h"
 #include "services/modSystem.h"
 #include "startup/JobContext.h"
+#include "startup/SessionFiles.h"
 #include "ui/UserInterface.h"
 
 namespace gui {
@@ -21,7 +23,7 @@ double retrySeconds = 20.0;
 
 std::string LogFileName() {
   if (logPath.empty()) {
-    logPath = GetTempFolder() + platform::kPathSeparator + Job().sessionId + "_printer.log";
+    logPath = JoinPath(RequiredTempFolder(), Job().sessionId + ending::kLog);
   }
   return logPath;
 }

@@ -4,7 +4,8 @@
 
 namespace gui {
 
-// The session's log file: temporary folder + session id + "_printer.log".
+// The session's log file: temporary folder + session id + "_printer.log"; raises when there is
+// no temporary folder.
 std::string LogFileName();
 // Removes the session's old log; a failure raises "Error removing old log file. ...".
 void StartLog();

@@ -14,6 +14,7 @@
 #include "services/modPaths.h"
 #include "services/modText.h"
 #include "startup/JobContext.h"
+#include "startup/SessionFiles.h"
 #include "startup/modConfig.h"
 #include "startup/modLog.h"
 #include "ui/UserInterface.h"
@@ -230,18 +231,14 @@ std::string GetInstanceName(const std::string& printerName) {
 }
 
 void CleanUpTempFiles(bool errorOccurred) {
-  std::string folder;
-  try {
-    folder = GetTempFolder();
-  } catch (const Error&) {
-    return;
-  }
-  // Without a temporary folder the patterns would name the root of the file system.
+  std::string folder = GetTempFolder();
+  // Without a temporary folder the names would be those of the root of the file system.
   if (folder.empty()) return;
   bool protectAll = DebugMarkerExists();
-  for (const auto& entry : platform::FindEntries(folder, Job().sessionId + "*.*")) {
+  for (const auto& entry : platform::FindEntries(folder, "*.*")) {
     std::string path = JoinPath(folder, entry.name);
-    if (!entry.isRegular || Job().debug || path == Job().undeliveredPdf) continue;
+    if (!entry.isRegular || !IsSessionFile(entry.name, Job().sessionId)) continue;
+    if (Job().debug || path == Job().undeliveredPdf) continue;
     std::string lower = LowerCase(entry.name);
     bool isLog = lower.size() >= 4 && lower.compare(lower.size() - 4, 4, ".log") == 0;
     if (isLog && errorOccurred) continue;

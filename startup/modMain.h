@@ -20,8 +20,9 @@ DictionaryPtr ParseParameters(const std::string& text);
 std::string UnescapeMessage(const std::string& text);
 // The bracketed part of a printer name, made a valid file name; "" without one.
 std::string GetInstanceName(const std::string& printerName);
-// Removes the session's temporary files and every temporary file older than two days; after an
-// error the log stays, and an undelivered PDF always does.
+// Removes the session's own temporary files (none of another session's, whatever the ids) and
+// every temporary file older than two days; after an error the log stays, and an undelivered
+// PDF always does.
 void CleanUpTempFiles(bool errorOccurred);
 
 }  // namespace gui

@@ -1,13 +1,8 @@
 #include "platform/Environment.h"
 
-#include <errno.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <vector>
-
-#include "platform/Files.h"
 
 namespace gui::platform {
 
@@ -42,33 +37,32 @@ std::string CurrentFolder() {
 
 namespace {
 
-// The user's folder in the shared temporary folder, made at once when missing so that nobody
-// can take the name between the check and its use; "" when someone else holds the name.
-std::string SharedTempFolder() {
-  std::string base = GetVariable("TMPDIR").value_or("");
-  if (base.empty()) base = "/tmp";
-  while (base.size() > 1 && base.back() == '/')
-    base.pop_back();
-  std::string path = base + "/quentaris-" + std::to_string(geteuid());
-  if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return {};
-  return IsPrivateFolder(path) ? path : std::string();
-}
-
-// In the user's home, where no one else can plant a folder; "" without a home.
-std::string CacheFolder() {
-  std::string cache = GetVariable("XDG_CACHE_HOME").value_or("");
-  if (!cache.empty() && cache.front() == '/') return cache;
-  std::string home = GetVariable("HOME").value_or("");
-  return home.empty() ? home : home + "/.cache";
+// An absolute folder from a variable, without trailing separators; "" when it is unset,
+// relative or the root.
+std::string AbsoluteFolder(const char* name) {
+  std::string value = GetVariable(name).value_or("");
+  if (value.empty() || value.front() != '/') return {};
+  while (!value.empty() && value.back() == '/')
+    value.pop_back();
+  return value;
 }
 
 }  // namespace
 
-std::string SystemTempPath() {
-  std::string runtime = GetVariable("XDG_RUNTIME_DIR").value_or("");
-  if (!runtime.empty() && IsPrivateFolder(runtime)) return runtime;
-  std::string shared = SharedTempFolder();
-  return shared.empty() ? CacheFolder() : shared;
+// The runtime folder, a folder named for the user in the shared one, then the user's cache;
+// never the root of the file system or a folder directly in it.
+std::vector<std::string> SystemTempPaths() {
+  std::string shared = AbsoluteFolder("TMPDIR");
+  if (shared.empty()) shared = "/tmp";
+  std::string cache = AbsoluteFolder("XDG_CACHE_HOME");
+  std::string home = AbsoluteFolder("HOME");
+  if (cache.empty() && !home.empty()) cache = home + "/.cache";
+  std::vector<std::string> paths;
+  for (const std::string& path : {AbsoluteFolder("XDG_RUNTIME_DIR"),
+                                  shared + "/quentaris-" + std::to_string(geteuid()), cache}) {
+    if (path.find('/', 1) != std::string::npos) paths.push_back(path);
+  }
+  return paths;
 }
 
 }  // namespace gui::platform

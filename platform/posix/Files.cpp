@@ -145,10 +145,15 @@ std::vector<FolderEntry> FindEntries(const std::string& folder, const std::strin
   return entries;
 }
 
-bool IsPrivateFolder(const std::string& path) {
+std::string MakePrivateFolder(const std::string& path) {
+  if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return SystemErrorText(errno);
   struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-  return info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+  if (lstat(path.c_str(), &info) != 0) return SystemErrorText(errno);
+  if (S_ISLNK(info.st_mode)) return "it is a link";
+  if (!S_ISDIR(info.st_mode)) return "it is not a folder";
+  if (info.st_uid != geteuid()) return "it belongs to another user";
+  if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) return "others may write to it";
+  return {};
 }
 
 std::uint64_t FreeSpaceOf(const std::string& path) {

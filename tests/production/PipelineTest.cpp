@@ -7,11 +7,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <future>
+#include <random>
+#include <set>
 #include <tuple>
 
 #include "services/modText.h"
 #include "tests/production/GhostscriptTesting.h"
 #include "tests/production/ProgramFolder.h"
+#include "tests/support/Eventually.h"
 
 namespace gui::test {
 namespace {
@@ -31,6 +34,8 @@ class PipelineTest : public ProgramFolderTest {
     PutFile(root_ / name, job.insert(job.find("%%EndComments"), pad));
     return root_ / name;
   }
+
+  void PrintAllAtOnce(const std::vector<std::string>& sessions);
 
   std::string report_ = GUI_SOURCE_DIR "/samples/report.ps";
 };
@@ -94,24 +99,105 @@ TEST_F(PipelineTest, BackgroundLandsUnderExactlyTheSelectedPagesOfAConvertedPdf)
   EXPECT_EQ(PixelAt(pdf, 2, 500, 142), "255 255 255");
 }
 
-// Session ids of one length never prefix each other, as the clean-up after a job requires.
-TEST_F(PipelineTest, TwentyJobsAtOnceEachGetTheirOwnPdfAndLeaveNothingBehind) {
+// Each job file lies in the temporary folder as the backend writes it, and all jobs run at once:
+// each gives its PDF, and only what is kept between jobs stays.
+void PipelineTest::PrintAllAtOnce(const std::vector<std::string>& sessions) {
   Settings("output=" + Out("<basedocname>.pdf") + "\r\n");
-  std::vector<std::pair<std::string, std::future<ProgramResult>>> runs;
-  for (int i = 1; i <= 20; ++i) {
-    std::string name = (i < 10 ? "job0" : "job") + std::to_string(i);
-    std::string job = Job(name + ".ps", "Job " + name);
-    runs.emplace_back(name, std::async(std::launch::async, [this, job, name] {
-                        return Print(job, "s" + name, {}, name + ".ps");
-                      }));
+  fs::create_directories(Temp());
+  std::vector<std::future<ProgramResult>> runs;
+  for (const std::string& session : sessions) {
+    PutFile(Temp(session + ".ps"), PostScriptJob({"Job " + session}));
+    runs.push_back(std::async(std::launch::async, [this, session] {
+      return Print(Temp(session + ".ps"), session, {}, "job" + session + ".ps");
+    }));
   }
-  for (auto& [name, run] : runs) {
-    ProgramResult result = run.get();
-    EXPECT_EQ(result.exitCode, 0) << name << ": " << result.errorOutput;
-    EXPECT_EQ(PdfInfo(Out(name + ".pdf"), "Pages"), "1") << name;
-    EXPECT_TRUE(Contains(PdfText(Out(name + ".pdf")), "Job " + name)) << name;
+  for (std::size_t i = 0; i < sessions.size(); ++i) {
+    ProgramResult result = runs[i].get();
+    EXPECT_EQ(result.exitCode, 0) << sessions[i] << ": " << result.errorOutput;
+    EXPECT_TRUE(Contains(PdfText(Out("job" + sessions[i] + ".pdf")), "Job " + sessions[i]))
+        << sessions[i];
   }
-  // Only what is kept between jobs stays: Ghostscript's version.
+  EXPECT_EQ(FileNames(Temp()), std::vector<std::string>{"ghostscript.version"});
+}
+
+// 1 begins 10 to 19, 2 begins 20.
+TEST_F(PipelineTest, TwentyJobsAtOnceWithIdsThatBeginWithOneAnotherEachGetTheirPdf) {
+  std::vector<std::string> sessions;
+  for (int i = 1; i <= 20; ++i)
+    sessions.push_back(std::to_string(i));
+  PrintAllAtOnce(sessions);
+}
+
+TEST_F(PipelineTest, TwentyJobsAtOnceWithRandomIdsEachGetTheirPdf) {
+  std::random_device source;
+  std::uniform_int_distribution<int> number(1, 150);
+  std::set<std::string> sessions;
+  while (sessions.size() < 20)
+    sessions.insert(std::to_string(number(source)));
+  PrintAllAtOnce({sessions.begin(), sessions.end()});
+}
+
+// Job 1 waits in Ghostscript, as one waits in its dialog, while runs without a session id and
+// sessions whose ids begin with 1 start and end.
+TEST_F(PipelineTest, AJobStillRunningKeepsItsFilesWhileOtherRunsEnd) {
+  TempFolder bin;
+  PutStandInGhostscript(bin / "gs", "10.00.0",
+                        "touch '" + bin / "waiting" + "'\nwhile [ ! -e '" + bin / "go" +
+                            "' ]; do /bin/sleep 0.1; done\nexec /usr/bin/gs \"$@\"");
+  Settings("output=" + Out("<basedocname>.pdf") + "\r\n");
+  fs::create_directories(Temp());
+  PutFile(Temp("1.ps"), PostScriptJob({"Job 1"}));
+  auto waiting = std::async(std::launch::async, [&] {
+    return Print(Temp("1.ps"), "1", {"PATH=" + bin.Path() + ":/usr/bin:/bin"}, "job1.ps");
+  });
+  ASSERT_TRUE(Eventually([&] { return fs::exists(bin / "waiting"); }));
+  std::vector<std::string> kept = FileNames(Temp());
+
+  std::vector<std::future<ProgramResult>> others;
+  for (std::string session : {"10", "1-2", "1_2"}) {
+    PutFile(Temp(session + ".ps"), PostScriptJob({"Job"}));
+    others.push_back(std::async(std::launch::async, [this, session] {
+      return Print(Temp(session + ".ps"), session, {}, session + ".ps");
+    }));
+  }
+  others.push_back(std::async(std::launch::async, [this] { return Run({"msg=Printed"}); }));
+  for (auto& run : others)
+    EXPECT_EQ(run.get().exitCode, 0);
+  // Without a display the Options dialog fails, and its log stays.
+  EXPECT_EQ(Run({}).exitCode, 1);
+  kept.push_back("_printer.log");
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(FileNames(Temp()), kept);
+  EXPECT_TRUE(Contains(GetFile(Temp("1.ps")), "Job 1"));
+
+  PutFile(bin / "go", "");
+  ProgramResult result = waiting.get();
+  EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
+  EXPECT_TRUE(Contains(PdfText(Out("job1.pdf")), "Job 1"));
+}
+
+// With debugging every file of the job stays, backgrounds and merging included; the next run of
+// that session removes them all, and runs of other sessions none.
+TEST_F(PipelineTest, EveryFileAJobLeavesGoesWithItsSessionOnly) {
+  MakePdf(PostScriptJob({"APPENDIX"}), root_ / "appendix.pdf");
+  MakePdf("%!PS\n1 0 0 setrgbcolor 0 0 100 100 rectfill showpage\n", root_ / "letterhead.pdf");
+  Settings("output=" + Out("all.pdf") + "\r\ndebug=yes\r\nwatermarktext=DRAFT\r\nmergefile=" +
+           root_ / "appendix.pdf" + "\r\nsuperimpose=" + root_ / "letterhead.pdf\r\n");
+  fs::create_directories(Temp());
+  fs::copy_file(report_, Temp("7.ps"));
+  ProgramResult result = Print(Temp("7.ps"), "7");
+  ASSERT_EQ(result.exitCode, 0) << result.errorOutput;
+  std::vector<std::string> left = FileNames(Temp());
+  for (const char* name : {"7.ps", "7_pagestart.ps", "7_si_1.ps", "7_me_param.gs", "7_merge.pdf"})
+    EXPECT_TRUE(std::count(left.begin(), left.end(), name)) << name;
+
+  for (std::vector<std::string> other : {std::vector<std::string>{"msg=Done"},
+                                         {"msg=Done", "sessionid=70"},
+                                         {"msg=Done", "sessionid=7-1"}}) {
+    EXPECT_EQ(Run(other).exitCode, 0);
+  }
+  EXPECT_EQ(FileNames(Temp()), left);
+  EXPECT_EQ(Run({"msg=Done", "sessionid=7"}).exitCode, 0);
   EXPECT_EQ(FileNames(Temp()), std::vector<std::string>{"ghostscript.version"});
 }
 

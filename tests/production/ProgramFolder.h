@@ -33,13 +33,17 @@ class ProgramFolderTest : public ::testing::Test {
   ProgramResult Print(const std::string& job, const std::string& session,
                       std::vector<std::string> environment = {},
                       const std::string& document = "report.odt") {
+    return Run(
+        {"ps=" + job, "printer=QUENTARIS PDF Printer", "doc=" + document, "sessionid=" + session},
+        environment);
+  }
+  // Any other start of the program, with the same folders.
+  ProgramResult Run(const std::vector<std::string>& arguments,
+                    std::vector<std::string> environment = {}) {
     environment.insert(environment.end(),
                        {"XDG_RUNTIME_DIR=" + root_ / "runtime", "APPDATA=" + root_ / "data",
                         "HOME=" + root_ / "home", "QUENTARIS_UI=headless"});
-    return RunProgram(
-        root_ / "program/gui",
-        {"ps=" + job, "printer=QUENTARIS PDF Printer", "doc=" + document, "sessionid=" + session},
-        environment);
+    return RunProgram(root_ / "program/gui", arguments, environment);
   }
   std::string Out(const std::string& name) const { return root_ / "out/" + name; }
   std::string Temp(const std::string& name = "") const {

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <functional>
 
+#include "services/Error.h"
 #include "tests/support/ScopedVariable.h"
 #include "tests/support/Session.h"
 
@@ -63,14 +67,63 @@ TEST_F(FoldersTest, SystemPathFallsBackToAPrivateFolderInTmpdir) {
             tmp + "/quentaris-" + std::to_string(geteuid()) + "/QUENTARIS/PDF Printer");
 }
 
-TEST_F(FoldersTest, FolderOfAnotherUserOrOpenToOthersIsPassedOver) {
-  std::string runtime = Make("run");
-  Make("run/QUENTARIS/PDF Printer");
-  fs::permissions(runtime + "/QUENTARIS", fs::perms::all);
-  Set("XDG_RUNTIME_DIR", runtime);
-  std::string temp = Make("temp");
-  Set("TEMP", temp);
-  EXPECT_EQ(GetTempFolder(), temp + "/QUENTARIS/PDF Printer");
+// Whatever makes a level of the runtime folder not the user's alone, the shared folder is next.
+TEST_F(FoldersTest, ALevelThatIsNotTheUsersAloneIsPassedOverForTheNextCandidate) {
+  std::string tmp = Make("tmp", fs::perms::all | fs::perms::sticky_bit);
+  Set("TMPDIR", tmp);
+  std::string next = tmp + "/quentaris-" + std::to_string(geteuid()) + "/QUENTARIS/PDF Printer";
+  const std::pair<const char*, std::function<void(const std::string&)>> cases[] = {
+      {"it belongs to another user",
+       [](const std::string& run) { chown(run.c_str(), 65534, 65534); }},
+      {"others may write to it",
+       [](const std::string& run) {
+         fs::permissions(run, fs::perms::owner_all | fs::perms::group_write);
+       }},
+      {"it is a link",
+       [&](const std::string& run) {
+         fs::create_directory_symlink(Make("mine"), run + "/QUENTARIS");
+       }},
+      {"it is not a folder", [](const std::string& run) {
+         fs::create_directory(run + "/QUENTARIS");
+         PutFile(run + "/QUENTARIS/PDF Printer", "");
+       }}};
+  for (const auto& [reason, spoil] : cases) {
+    std::string run = Make(std::string("run-") + reason);
+    spoil(run);
+    Set("XDG_RUNTIME_DIR", run);
+    ResetFolderCachesForTesting();
+    EXPECT_EQ(GetTempFolder(), next) << reason;
+  }
+  // A candidate that cannot be made is passed over too.
+  Set("XDG_RUNTIME_DIR", Make("mine") + "/missing/run");
+  ResetFolderCachesForTesting();
+  EXPECT_EQ(GetTempFolder(), next);
+}
+
+TEST_F(FoldersTest, WithoutAUsableFolderTheErrorNamesEachFolderTriedAndWhy) {
+  std::string run = Make("run");
+  chown(run.c_str(), 65534, 65534);
+  Set("XDG_RUNTIME_DIR", run);
+  std::string tmp = Make("tmp", fs::perms::all | fs::perms::sticky_bit);
+  std::string planted = Make("tmp/quentaris-" + std::to_string(geteuid()), fs::perms::all);
+  Set("TMPDIR", tmp);
+  Set("TEMP", session_.Root() / "missing");
+  Registry("");
+  Make("program/temp", fs::perms::all);
+  EXPECT_EQ(GetTempFolder(), "");
+  try {
+    RequiredTempFolder();
+    FAIL() << "no folder for temporary files must raise";
+  } catch (const Error& failure) {
+    EXPECT_EQ(failure.Number(), 76);
+    EXPECT_EQ(failure.Description(),
+              "No folder for temporary files can be used.\r\n'" + run +
+                  "': it belongs to another user\r\n'" + planted +
+                  "': others may write to it\r\n'" + session_.Root() / "missing/QUENTARIS" +
+                  "': No such file or directory\r\n'" + session_.Root() / "program/temp" +
+                  "': others may write to it");
+  }
+  EXPECT_FALSE(fs::exists(session_.Root() / "missing"));
 }
 
 TEST_F(FoldersTest, RegistryValueIsUsedAsItIsAndProgramFolderLast) {

@@ -72,21 +72,35 @@ TEST_F(LogTest, GivesUpWithTheOpenErrorWhileTheLockStaysHeld) {
   EXPECT_EQ(GetFile(LogFileName()).find("never written"), std::string::npos);
 }
 
-// s1 prefixes s12, so s12's file goes too: session ids must not prefix each other.
+// s1 begins s12, s1-2 and s1_2, whose files stay; old files go whoever made them.
 TEST(CleanUpTempFiles, RemovesWhatEachPassAllows) {
-  const std::vector<std::string> all = {"old.txt",       "other_patched.ps", "s12_other.pdf",
-                                        "s1_folder",     "s1_params.gs",     "s1_patched.ps",
-                                        "s1_printer.log"};
+  const std::vector<std::string> all = {"_printer.log",   "old.txt",         "s1-2_printer.log",
+                                        "s1.ps",          "s12_printer.pdf", "s1_2_header.ps",
+                                        "s1_folder",      "s1_params.gs",    "s1_params.out",
+                                        "s1_printer.log", "s1_printer.pdf"};
+  // Another session's files, and the old file left for every case but the debug marker's.
+  const std::vector<std::string> others = {"s1-2_printer.log", "s12_printer.pdf", "s1_2_header.ps",
+                                           "s1_folder"};
+  auto plus = [&](const std::vector<std::string>& more) {
+    std::vector<std::string> names = others;
+    names.insert(names.end(), more.begin(), more.end());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
   struct Case {
-    bool afterError, debugSetting, debugMarker;
+    bool afterError, debugSetting, debugMarker, undelivered;
     const char* sessionId;
     std::vector<std::string> remaining;
   } cases[] = {
-      {false, false, false, "s1", {"other_patched.ps", "s1_folder"}},
-      {true, false, false, "s1", {"other_patched.ps", "s1_folder", "s1_printer.log"}},
-      {false, true, false, "s1", {all.begin() + 1, all.end()}},
-      {false, false, true, "s1", all},
-      {false, false, false, "", {"s1_folder"}},
+      {false, false, false, false, "s1", plus({"_printer.log"})},
+      {true, false, false, false, "s1", plus({"_printer.log", "s1_printer.log"})},
+      {true, false, false, true, "s1", plus({"_printer.log", "s1_printer.log", "s1_printer.pdf"})},
+      {false, true, false, false, "s1",
+       plus({"_printer.log", "s1.ps", "s1_params.gs", "s1_params.out", "s1_printer.log",
+             "s1_printer.pdf"})},
+      {false, false, true, false, "s1", all},
+      {false, false, false, false, "",
+       plus({"s1.ps", "s1_params.gs", "s1_params.out", "s1_printer.log", "s1_printer.pdf"})},
   };
   for (const Case& c : cases) {
     Session session;
@@ -99,6 +113,7 @@ TEST(CleanUpTempFiles, RemovesWhatEachPassAllows) {
     if (c.debugMarker) PutFile(session.Root() / "program/debug.txt", "");
     Job().debug = c.debugSetting;
     Job().sessionId = c.sessionId;
+    if (c.undelivered) Job().undeliveredPdf = temp + "/s1_printer.pdf";
     CleanUpTempFiles(c.afterError);
     std::vector<std::string> remaining;
     for (const auto& entry : fs::directory_iterator(temp))

@@ -1,9 +1,12 @@
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "tests/support/RunProgram.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TestUser.h"
 
 namespace gui {
 namespace {
@@ -69,7 +72,7 @@ TEST_F(MainTest, AJobThatShowsNoWindowNeverLoadsTheWindowLibraries) {
 
 TEST_F(MainTest, MissingEmptyOrFolderJobPathReports1006AndKeepsOnlyTheLog) {
   fs::create_directories(temp_);
-  PutFile(temp_ + "/e1_patched.ps", "left from before");
+  PutFile(temp_ + "/e1_header.ps", "left from before");
   auto result = Run({"ps=" + root_ / "no job.ps", "sessionid=e1"});
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(Has(result.errorOutput,
@@ -81,7 +84,7 @@ TEST_F(MainTest, MissingEmptyOrFolderJobPathReports1006AndKeepsOnlyTheLog) {
   EXPECT_TRUE(Has(log, ": Command Line: ps=\"" + root_ / "no job.ps" + "\" sessionid=e1\r\n"))
       << log;
   EXPECT_TRUE(Has(log, ": Error handler. Error 1006: Unable to find postscript file '"));
-  EXPECT_FALSE(fs::exists(temp_ + "/e1_patched.ps"));
+  EXPECT_FALSE(fs::exists(temp_ + "/e1_header.ps"));
   // An empty path and a folder are missing jobs too.
   EXPECT_TRUE(Has(Run({"ps=", "sessionid=e2"}).errorOutput, "postscript file ''."));
   EXPECT_TRUE(Has(Run({"ps=" + root_.Path(), "sessionid=e3"}).errorOutput, "Error 1006"));
@@ -150,6 +153,51 @@ TEST_F(MainTest, ADisplayThatCannotBeOpenedCountsAsNone) {
   std::string log = GetFile(temp_ + "/_printer.log");
   EXPECT_TRUE(Has(log, why)) << log;
   EXPECT_TRUE(Has(log, ": Error handler. Error ")) << log;
+}
+
+// Every candidate is someone else's or open to others; the log would otherwise go into "/".
+TEST_F(MainTest, WithoutAUsableTemporaryFolderTheJobEndsNamingEachFolderAndWritesNoLog) {
+  chown((root_ / "runtime").c_str(), 65534, 65534);
+  fs::create_directories(root_ / "tmp/quentaris-" + std::to_string(geteuid()));
+  fs::permissions(root_ / "tmp/quentaris-" + std::to_string(geteuid()), fs::perms::all);
+  fs::create_directories(root_ / "program/temp");
+  fs::permissions(root_ / "program/temp", fs::perms::all);
+  fs::copy_file(GUI_BINARY, root_ / "program/gui");
+  PutFile(root_ / "job.ps", "%!PS\r\nshowpage\r\n");
+  std::string session = "nofolder" + std::to_string(getpid());
+  auto result = test::RunProgram(
+      root_ / "program/gui", {"ps=" + root_ / "job.ps", "sessionid=" + session},
+      {"XDG_RUNTIME_DIR=" + root_ / "runtime", "TMPDIR=" + root_ / "tmp",
+       "HOME=", "XDG_CACHE_HOME=", "TEMP=", "TMP=", "QUENTARIS_REGISTRY=" + root_ / "none.reg",
+       "APPDATA=" + root_ / "data", "QUENTARIS_UI=headless"});
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_TRUE(Has(result.errorOutput, "Error 76: No folder for temporary files can be used.\r\n'" +
+                                          root_ / "runtime" + "': it belongs to another user\r\n'" +
+                                          root_ / "tmp/quentaris-" + std::to_string(geteuid()) +
+                                          "': others may write to it\r\n'" +
+                                          root_ / "program/temp" + "': others may write to it\r\n"))
+      << result.errorOutput;
+  EXPECT_FALSE(Has(result.errorOutput, "log file")) << result.errorOutput;
+  for (const auto& entry : fs::directory_iterator("/"))
+    EXPECT_NE(entry.path().filename().string().rfind(session, 0), 0u) << entry.path();
+}
+
+// After su without a login shell the runtime folder is still the first user's.
+TEST_F(MainTest, ARuntimeFolderOfAnotherUserIsPassedOver) {
+  test::TestUser user;
+  std::string others = root_ / "runtime";
+  fs::permissions(root_.Path(), fs::perms::owner_all | fs::perms::others_exec);
+  user.Settings("", {"output=" + user.Home() + "/out.pdf"});
+  user.Put(user.Home() + "/job.ps", "%!PS\r\nshowpage\r\n");
+  auto result = test::RunProgram(
+      "/usr/sbin/runuser",
+      {"-u", user.Name(), "--", GUI_BINARY, "ps=" + user.Home() + "/job.ps", "sessionid=su1"},
+      {"XDG_RUNTIME_DIR=" + others, "HOME=" + user.Home(),
+       "TMPDIR=", "XDG_CACHE_HOME=", "APPDATA=", "QUENTARIS_UI=headless"});
+  EXPECT_EQ(result.exitCode, 0) << result.errorOutput;
+  EXPECT_TRUE(user.OwnsAlone(user.Home() + "/out.pdf"));
+  EXPECT_TRUE(fs::exists(user.JobFolder() + "/ghostscript.version"));
+  EXPECT_FALSE(fs::exists(others + "/QUENTARIS"));
 }
 
 }  // namespace
