@@ -126,8 +126,13 @@ void RunSteps(const std::string& commandLine, std::string& step) {
   DictionaryPtr parameters = ParseParameters(commandLine);
   step = "Read Session Id from parameters";
   if (parameters->Exists("sessionid")) Job().sessionId = parameters->Text("sessionid");
-  StartLog();
-  WriteLog("Command Line: " + commandLine);
+  try {
+    StartLog();
+    WriteLog("Command Line: " + commandLine);
+  } catch (const Error&) {
+    // A message is shown even where no log can be kept.
+    if (parameters->Text("msg").empty()) throw;
+  }
 
   step = "Read PS file from parameters";
   bool printMode = parameters->Exists("ps");

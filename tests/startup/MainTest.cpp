@@ -165,11 +165,17 @@ TEST_F(MainTest, WithoutAUsableTemporaryFolderTheJobEndsNamingEachFolderAndWrite
   fs::copy_file(GUI_BINARY, root_ / "program/gui");
   PutFile(root_ / "job.ps", "%!PS\r\nshowpage\r\n");
   std::string session = "nofolder" + std::to_string(getpid());
-  auto result = test::RunProgram(
-      root_ / "program/gui", {"ps=" + root_ / "job.ps", "sessionid=" + session},
-      {"XDG_RUNTIME_DIR=" + root_ / "runtime", "TMPDIR=" + root_ / "tmp",
-       "HOME=", "XDG_CACHE_HOME=", "TEMP=", "TMP=", "QUENTARIS_REGISTRY=" + root_ / "none.reg",
-       "APPDATA=" + root_ / "data", "QUENTARIS_UI=headless"});
+  const std::vector<std::string> environment = {"XDG_RUNTIME_DIR=" + root_ / "runtime",
+                                                "TMPDIR=" + root_ / "tmp",
+                                                "HOME=",
+                                                "XDG_CACHE_HOME=",
+                                                "TEMP=",
+                                                "TMP=",
+                                                "QUENTARIS_REGISTRY=" + root_ / "none.reg",
+                                                "APPDATA=" + root_ / "data",
+                                                "QUENTARIS_UI=headless"};
+  auto result = test::RunProgram(root_ / "program/gui",
+                                 {"ps=" + root_ / "job.ps", "sessionid=" + session}, environment);
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_TRUE(Has(result.errorOutput, "Error 76: No folder for temporary files can be used.\r\n'" +
                                           root_ / "runtime" + "': it belongs to another user\r\n'" +
@@ -180,6 +186,10 @@ TEST_F(MainTest, WithoutAUsableTemporaryFolderTheJobEndsNamingEachFolderAndWrite
   EXPECT_FALSE(Has(result.errorOutput, "log file")) << result.errorOutput;
   for (const auto& entry : fs::directory_iterator("/"))
     EXPECT_NE(entry.path().filename().string().rfind(session, 0), 0u) << entry.path();
+  // A message needs no log to be shown.
+  auto message = test::RunProgram(root_ / "program/gui", {"msg=Still said"}, environment);
+  EXPECT_EQ(message.exitCode, 0);
+  EXPECT_EQ(message.errorOutput, "QUENTARIS PDF Printer: Still said\n");
 }
 
 // After su without a login shell the runtime folder is still the first user's.
