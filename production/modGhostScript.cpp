@@ -134,8 +134,7 @@ std::string OutputFileOf(const std::string& paramFile) {
 
 // Warnings of a run that succeeded (a damaged input that Ghostscript repaired) are kept in the
 // log before the output file goes.
-void FinishOutputFile(const std::string& outputFile, std::string output) {
-  output = ReplaceAll(output, kFormerReaderNotice, "");
+void FinishOutputFile(const std::string& outputFile, const std::string& output) {
   if (!output.empty()) WriteLog(std::string("Ghostscript output:") + kCrLf + output + kCrLf);
   if (!DebugMarkerExists() && FileExists(outputFile)) platform::RemoveFile(outputFile);
 }
@@ -287,6 +286,7 @@ void RunGhostscript(Dictionary& settings, const std::string& paramFile,
     throw Error(err::kGhostscriptTimeout, "Ghostscript timed out");
   }
   std::string output = FileExists(outputFile) ? ReadTextFile(outputFile) : std::string();
+  output = ReplaceAll(output, kFormerReaderNotice, "");
   if (!RunSucceeded(outcome.exitCode, output, resultFile)) {
     std::string explanation = FailureExplanation(output, resultFile, outsidePdfs);
     DeleteFileQuietly(resultFile);
